@@ -1,0 +1,257 @@
+// In-memory model data: one object per model data file, of the class of its
+// transmitter type, holding the file's bytes (the image) and the operations the
+// rest of the program reads, edits and converts models through.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/SystemTime.h"
+
+// Transmitter type codes.
+enum : uint16_t {
+    TX_PX400 = 0,
+    TX_PX200 = 1,
+    TX_PX600 = 2,
+    TX_UNKNOWN = 255,
+};
+
+// Model type codes; the display text of code k is string 1101 + k.
+enum : uint16_t {
+    MODEL_AIRPLANE = 0,
+    MODEL_HELICOPTER = 1,
+    MODEL_GLIDER = 2,
+    MODEL_MOTOR_GLIDER = 3,
+    MODEL_MULTICOPTER = 4,
+};
+
+constexpr size_t PX400_IMAGE_SIZE = 196608;
+constexpr size_t PX200_IMAGE_SIZE = 6620;  // buffer; the model data is 6618 bytes
+constexpr size_t PX200_DATA_SIZE = 6618;
+constexpr size_t PX600_IMAGE_SIZE = 32768;
+
+constexpr size_t PX400_HEADER_SIZE = 188;  // what a model list reads of a PX400 file
+constexpr size_t PX200_HEADER_SIZE = 88;
+constexpr size_t PX600_HEADER_SIZE = 64;
+
+// Big-endian access.
+uint16_t GetBE16(const uint8_t* p);
+void PutBE16(uint8_t* p, uint16_t value);
+uint32_t GetBE32(const uint8_t* p);
+void PutBE32(uint8_t* p, uint32_t value);
+
+// The transmitter 8-bit character set. Both stop at the first 0 and fill every
+// later position with 0.
+void TxCharToUnicode(const uint8_t* in, char16_t* out, size_t n);
+// The same, then a terminator at out[n].
+void TxCharToUnicodeZ(const uint8_t* in, char16_t* out, size_t n);
+void UnicodeToTxChar(const char16_t* in, uint8_t* out, size_t n);
+
+struct VersionRecord {
+    uint32_t first;
+    uint32_t second;
+    uint8_t third;
+    uint8_t fourth;
+};
+
+class CConvertHW;
+
+class CModelDataBase {
+public:
+    virtual ~CModelDataBase();
+
+    // Text of 8 characters and a terminator.
+    virtual void GetTransmitterName(char16_t out[9]) = 0;
+    virtual void InitTransmitterName(uint16_t typeCode) = 0;
+    virtual void SetTransmitterName(const uint8_t* bytes16) = 0;
+    // The model name as a 0-terminated text; valid until the next call.
+    virtual const char16_t* GetModelName() = 0;
+    virtual void SetModelName(const char16_t* name) = 0;
+    virtual uint16_t GetModelType() = 0;
+    virtual int SetModelType(uint16_t modelType) = 0;
+    virtual std::u16string GetDateText() = 0;
+    virtual void GetDate(SYSTEMTIME* out) = 0;
+    virtual void StampDate(SYSTEMTIME* record) = 0;
+    virtual void GetVersion(VersionRecord* out) = 0;
+    virtual void GetSupportedVersion(VersionRecord* out, uint16_t which) = 0;
+    virtual int ConvertFromPX200(CModelDataBase* source) = 0;
+    virtual int ConvertFromPX400(CModelDataBase* source) = 0;
+    virtual void ConvertSwitches() = 0;
+    virtual int IsUnsupportedControl(uint8_t code) = 0;
+    virtual int NeedsSwitchTable(uint8_t field) = 0;
+    virtual int IsUnsupportedControlOfRange(const uint8_t* record) = 0;
+    virtual int IsUnsupportedControlOfField(uint8_t field) = 0;
+    virtual void ConvertConditionSwitches(int condition) = 0;
+    virtual int IsProportionalControl(uint8_t code) = 0;
+    virtual void ResetSwitchRange(uint8_t* record) = 0;
+    virtual void ConvertSwitch(uint8_t* field) = 0;
+    virtual void ConvertSwitchRange(uint8_t* record) = 0;
+    virtual void UpdateChecksum() = 0;
+    virtual void PrepareConversion() = 0;
+    virtual uint8_t* GetImage() = 0;
+    virtual uint8_t* GetReadBuffer() = 0;
+    virtual uint8_t CheckVersion(int sizeGood) = 0;
+
+    int GetDelayWarning() const { return m_delayWarning; }
+    uint16_t GetTypeCode() const { return m_typeCode; }
+    // Size of the image buffer of this class.
+    size_t GetImageSize() const;
+
+protected:
+    explicit CModelDataBase(uint16_t typeCode) : m_typeCode(typeCode) {}
+
+    uint16_t m_typeCode;
+    uint16_t m_fromPX200 = 0;
+    int32_t m_delayWarning = 0;
+};
+
+// Date text of a record: local time formatted "%y/%m/%d %H:%M:%S"; empty when
+// a field is out of range or the local time conversion fails.
+std::u16string FormatModelDate(const SYSTEMTIME& date);
+
+class CModelDataPX400 final : public CModelDataBase {
+public:
+    CModelDataPX400();
+    void GetTransmitterName(char16_t out[9]) override;
+    void InitTransmitterName(uint16_t typeCode) override;
+    void SetTransmitterName(const uint8_t* bytes16) override;
+    const char16_t* GetModelName() override;
+    void SetModelName(const char16_t* name) override;
+    uint16_t GetModelType() override;
+    int SetModelType(uint16_t) override { return 0; }
+    std::u16string GetDateText() override;
+    void GetDate(SYSTEMTIME* out) override;
+    void StampDate(SYSTEMTIME* record) override;
+    void GetVersion(VersionRecord* out) override;
+    void GetSupportedVersion(VersionRecord* out, uint16_t which) override;
+    int ConvertFromPX200(CModelDataBase*) override { return 0; }
+    int ConvertFromPX400(CModelDataBase*) override { return 1; }
+    void ConvertSwitches() override {}
+    int IsUnsupportedControl(uint8_t) override { return 0; }
+    int NeedsSwitchTable(uint8_t) override { return 0; }
+    int IsUnsupportedControlOfRange(const uint8_t*) override { return 0; }
+    int IsUnsupportedControlOfField(uint8_t) override { return 0; }
+    void ConvertConditionSwitches(int) override {}
+    int IsProportionalControl(uint8_t) override { return 0; }
+    void ResetSwitchRange(uint8_t*) override {}
+    void ConvertSwitch(uint8_t*) override {}
+    void ConvertSwitchRange(uint8_t*) override {}
+    void UpdateChecksum() override {}
+    void PrepareConversion() override;
+    uint8_t* GetImage() override { return m_image; }
+    uint8_t* GetReadBuffer() override { return m_image; }
+    uint8_t CheckVersion(int) override { return 0; }
+
+private:
+    char16_t m_name[34] = {};  // the 33-character name field and a terminator
+    uint8_t m_image[PX400_IMAGE_SIZE];
+};
+
+class CModelDataPX200 final : public CModelDataBase {
+public:
+    CModelDataPX200();
+    void GetTransmitterName(char16_t out[9]) override;
+    void InitTransmitterName(uint16_t typeCode) override;
+    void SetTransmitterName(const uint8_t* bytes16) override;
+    const char16_t* GetModelName() override;
+    void SetModelName(const char16_t* name) override;
+    uint16_t GetModelType() override;
+    int SetModelType(uint16_t) override { return 0; }
+    std::u16string GetDateText() override { return {}; }
+    void GetDate(SYSTEMTIME* out) override;
+    void StampDate(SYSTEMTIME*) override {}
+    void GetVersion(VersionRecord* out) override;
+    void GetSupportedVersion(VersionRecord* out, uint16_t which) override;
+    int ConvertFromPX200(CModelDataBase*) override { return 1; }
+    int ConvertFromPX400(CModelDataBase*) override { return 0; }
+    void ConvertSwitches() override {}
+    int IsUnsupportedControl(uint8_t) override { return 0; }
+    int NeedsSwitchTable(uint8_t) override { return 0; }
+    int IsUnsupportedControlOfRange(const uint8_t*) override { return 0; }
+    int IsUnsupportedControlOfField(uint8_t) override { return 0; }
+    void ConvertConditionSwitches(int) override {}
+    int IsProportionalControl(uint8_t) override { return 0; }
+    void ResetSwitchRange(uint8_t*) override {}
+    void ConvertSwitch(uint8_t*) override {}
+    void ConvertSwitchRange(uint8_t*) override {}
+    void UpdateChecksum() override {}
+    void PrepareConversion() override;
+    uint8_t* GetImage() override { return m_image; }
+    uint8_t* GetReadBuffer() override { return m_image; }
+    uint8_t CheckVersion(int) override { return 0; }
+
+private:
+    char16_t m_name[32] = {};  // the 31-character name field and a terminator
+    uint8_t m_image[PX200_IMAGE_SIZE];
+};
+
+class CModelDataPX600 final : public CModelDataBase {
+public:
+    // The hardware switch table the switch pass consults; the program's one
+    // table unless a test passes its own.
+    explicit CModelDataPX600(CConvertHW* hardwareTable = nullptr);
+    void GetTransmitterName(char16_t out[9]) override;
+    void InitTransmitterName(uint16_t typeCode) override;
+    void SetTransmitterName(const uint8_t*) override {}
+    const char16_t* GetModelName() override;
+    void SetModelName(const char16_t* name) override;
+    uint16_t GetModelType() override;
+    int SetModelType(uint16_t modelType) override;
+    std::u16string GetDateText() override;
+    void GetDate(SYSTEMTIME* out) override;
+    void StampDate(SYSTEMTIME* record) override;
+    void GetVersion(VersionRecord*) override {}
+    void GetSupportedVersion(VersionRecord* out, uint16_t which) override;
+    int ConvertFromPX200(CModelDataBase* source) override;
+    int ConvertFromPX400(CModelDataBase* source) override;
+    void ConvertSwitches() override;
+    int IsUnsupportedControl(uint8_t code) override;
+    int NeedsSwitchTable(uint8_t field) override;
+    int IsUnsupportedControlOfRange(const uint8_t* record) override;
+    int IsUnsupportedControlOfField(uint8_t field) override;
+    void ConvertConditionSwitches(int condition) override;
+    int IsProportionalControl(uint8_t code) override;
+    void ResetSwitchRange(uint8_t* record) override;
+    void ConvertSwitch(uint8_t* field) override;
+    void ConvertSwitchRange(uint8_t* record) override;
+    void UpdateChecksum() override;
+    void PrepareConversion() override {}
+    uint8_t* GetImage() override { return m_image; }
+    uint8_t* GetReadBuffer() override { return m_image; }
+    uint8_t CheckVersion(int) override { return 0; }
+
+    // The delay check run at the end of both builds; sets m_delayWarning.
+    void CheckDelayRecords();
+
+    // Observer of the switch pass: told about every byte it changes.
+    struct SwitchChange {
+        int condition;        // -1 for a model-wide field, else 0..7
+        uint32_t offset;      // block offset (condition block) or image offset
+        const char* kind;     // "range", "range*", "reset", "switch", "direct", "masked"
+        uint8_t before[3];
+        uint8_t after[3];
+        uint8_t width;        // 1 for a one-byte field, 3 for a range record
+    };
+    using SwitchObserver = void (*)(const SwitchChange& change, void* context);
+    void SetSwitchObserver(SwitchObserver observer, void* context)
+    {
+        m_switchObserver = observer;
+        m_switchObserverContext = context;
+    }
+
+    int IsFromPX200() const { return m_fromPX200; }
+    CConvertHW* HardwareTable() const { return m_hardwareTable; }
+
+private:
+    char16_t m_nameBuffer[17] = {};
+    CConvertHW* m_hardwareTable;
+    SwitchObserver m_switchObserver = nullptr;
+    void* m_switchObserverContext = nullptr;
+    uint8_t m_image[PX600_IMAGE_SIZE];
+};
+
+// The build steps of the two conversions (everything before the switch pass
+// and the checksum). Each returns 1.
+int BuildFromPX400(CModelDataPX600& target, CModelDataBase& source);
+int BuildFromPX200(CModelDataPX600& target, CModelDataBase& source);
