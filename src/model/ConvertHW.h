@@ -55,3 +55,8 @@ public:
 
 // The program's one table, alive for the whole run.
 CConvertHW& TheConvertHW();
+
+// 1 when the detail dialog was confirmed (detailUsed) and the table was built
+// for exactly this pair of transmitter types; the table is then applied to the
+// conversion.
+int IsHardwareTableValid(const CConvertHW& table, int detailUsed, int sourceType, int targetType);

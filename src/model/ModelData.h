@@ -241,6 +241,8 @@ public:
     }
 
     int IsFromPX200() const { return m_fromPX200; }
+    // Lets tests run the switch pass on a hand-made image as either source kind.
+    void SetFromPX200ForTesting(int fromPX200) { m_fromPX200 = static_cast<uint16_t>(fromPX200 ? 1 : 0); }
     CConvertHW* HardwareTable() const { return m_hardwareTable; }
 
 private:
