@@ -7,8 +7,8 @@
 
 enum class AnsiCodePage { Windows1252, Windows932 };
 
-// Windows-1252, or code page 932 when the user's language is Japanese (the
-// program's language setting when one is stored, else the environment's).
+// Windows-1252, or code page 932 when the user's locale (the environment's
+// language) is Japanese. Tests may fix it with SetAnsiCodePage.
 AnsiCodePage CurrentAnsiCodePage();
 void SetAnsiCodePage(AnsiCodePage cp);
 

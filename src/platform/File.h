@@ -103,6 +103,7 @@ private:
     std::string m_folder;
     std::vector<std::string> m_matches;
     size_t m_next = 0;
+    bool m_hasFolder = false;
     bool m_hasCurrent = false;
 };
 

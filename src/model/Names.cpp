@@ -1,0 +1,142 @@
+#include "model/Names.h"
+
+#include <algorithm>
+
+#include "model/ModelData.h"
+#include "platform/CodePage.h"
+#include "platform/Strings.h"
+
+namespace {
+
+// Where the names lie.
+constexpr size_t PX400_CONDITION_NAME = 8826;       // + 12222 c
+constexpr size_t PX400_CONTROL_BLOCK_STRIDE = 12222;
+constexpr size_t PX400_CONDITION_NAME_CHARS = 8;    // 94..109 of the control block
+constexpr size_t PX400_DUAL_RATE_NAME = 11592;      // + 12222 c + 226 d
+constexpr size_t PX400_DUAL_RATE_STRIDE = 226;
+constexpr size_t PX400_DUAL_RATE_NAME_CHARS = 83;   // a name never runs into the record's curve head at 166
+constexpr size_t PX200_CONDITION_NAME = 1700;       // + 9 c
+constexpr size_t PX200_CONDITION_STRIDE = 9;
+constexpr size_t PX200_CONDITION_NAME_CHARS = 8;
+constexpr size_t PX600_CONDITION_NAME = 28140;      // + 578 c
+constexpr size_t PX600_CURVE_SETTINGS_STRIDE = 578;
+constexpr size_t PX600_CONDITION_NAME_UNITS = 8;    // and a ninth unit 0
+
+constexpr size_t MODEL_NAME_POSITIONS = 16;
+
+std::u16string ReadLE16Name(const uint8_t* field, size_t maxChars)
+{
+    std::u16string text;
+    for (size_t i = 0; i < maxChars; ++i) {
+        const char16_t c = static_cast<char16_t>(field[2 * i] | (field[2 * i + 1] << 8));
+        if (c == 0)
+            break;
+        text.push_back(c);
+    }
+    return text;
+}
+
+bool ValidCondition(int c, int count)
+{
+    return c >= 0 && c < count;
+}
+
+} // namespace
+
+bool CheckModelNameEntered(const char16_t* text)
+{
+    return text && text[0] != 0;
+}
+
+bool CheckModelNameLength(const char16_t* text)
+{
+    if (!text)
+        return true;
+    for (size_t i = 0; i < MODEL_NAME_POSITIONS; ++i)
+        if (text[i] == 0)
+            return true;
+    return false;
+}
+
+bool IsModelNameChar(char16_t w)
+{
+    switch (w) {
+    case u'"': case u'*': case u'/': case u':': case u'<': case u'>': case u'?': case u'\\':
+        return false;
+    default:
+        break;
+    }
+    return (w >= 0x20 && w <= 0x7F) || (w >= 0xFF61 && w <= 0xFF9F);
+}
+
+bool CheckModelNameChars(const char16_t* text)
+{
+    if (!text)
+        return true;
+    for (size_t i = 0; i < MODEL_NAME_POSITIONS; ++i) {
+        if (text[i] == 0)
+            return true;
+        if (!IsModelNameChar(text[i]))
+            return false;
+    }
+    return false;
+}
+
+std::u16string GetConditionNamePX400(const uint8_t* image, int condition)
+{
+    if (!ValidCondition(condition, CONDITION_COUNT))
+        return {};
+    const uint8_t* field = image + PX400_CONDITION_NAME + PX400_CONTROL_BLOCK_STRIDE * condition;
+    return AnsiRoundTrip(ReadLE16Name(field, PX400_CONDITION_NAME_CHARS));
+}
+
+std::u16string GetDualRateNamePX400(const uint8_t* image, int condition, int dualRate)
+{
+    if (!ValidCondition(condition, CONDITION_COUNT) || dualRate < 0 || dualRate >= DUAL_RATE_COUNT)
+        return {};
+    const uint8_t* field = image + PX400_DUAL_RATE_NAME + PX400_CONTROL_BLOCK_STRIDE * condition
+        + PX400_DUAL_RATE_STRIDE * dualRate;
+    return AnsiRoundTrip(ReadLE16Name(field, PX400_DUAL_RATE_NAME_CHARS));
+}
+
+std::u16string GetConditionNamePX200(const uint8_t* image, int condition)
+{
+    if (!ValidCondition(condition, PX200_CONDITION_COUNT))
+        return {};
+    char16_t text[PX200_CONDITION_NAME_CHARS + 1];
+    TxCharToUnicodeZ(image + PX200_CONDITION_NAME + PX200_CONDITION_STRIDE * condition, text,
+                     PX200_CONDITION_NAME_CHARS);
+    return AnsiRoundTrip(std::u16string(text));
+}
+
+std::u16string GetDualRateNamePX200(const uint8_t*, int, int dualRate)
+{
+    return GetDefaultDualRateName(dualRate);
+}
+
+std::u16string GetDefaultConditionName(bool helicopter, int condition)
+{
+    if (!ValidCondition(condition, CONDITION_COUNT))
+        return {};
+    return LoadString((helicopter ? IDS_CONDITION_HELI_DEFAULT : IDS_CONDITION_DEFAULT) + condition);
+}
+
+std::u16string GetDefaultDualRateName(int dualRate)
+{
+    if (dualRate < 0 || dualRate >= DUAL_RATE_COUNT)
+        return {};
+    return LoadString(IDS_DUAL_RATE_DEFAULT + dualRate);
+}
+
+void PutConditionName(uint8_t* image, int condition, const std::u16string& text)
+{
+    if (!ValidCondition(condition, CONDITION_COUNT))
+        return;
+    uint8_t* field = image + PX600_CONDITION_NAME + PX600_CURVE_SETTINGS_STRIDE * condition;
+    // A 0 unit inside a text ends it.
+    const size_t length = std::min(text.find(u'\0'), text.size());
+    for (size_t i = 0; i <= PX600_CONDITION_NAME_UNITS; ++i) {
+        const char16_t unit = (i < PX600_CONDITION_NAME_UNITS && i < length) ? text[i] : 0;
+        PutBE16(field + 2 * i, unit);
+    }
+}

@@ -1,0 +1,46 @@
+// Model, condition and dual rate names: the PX600's model name rules, where the
+// source files keep their condition and dual rate names, and how a condition
+// name is written into a PX600 image.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+constexpr int CONDITION_COUNT = 8;
+constexpr int DUAL_RATE_COUNT = 6;
+constexpr int PX200_CONDITION_COUNT = 5;
+
+// Model name limits of the PX600 and of the main dialog's edit.
+constexpr size_t MODEL_NAME_MAX_TYPED = 32;
+constexpr size_t MODEL_NAME_MAX_STORED = 15;
+constexpr size_t CONDITION_NAME_MAX_TYPED = 32;
+constexpr size_t DUAL_RATE_NAME_MAX_TYPED = 30;
+
+// String ids of the default names.
+constexpr unsigned IDS_DUAL_RATE_DEFAULT = 601;        // 601..606
+constexpr unsigned IDS_CONDITION_HELI_DEFAULT = 611;   // 611..618
+constexpr unsigned IDS_CONDITION_DEFAULT = 621;        // 621..628
+
+// The three model name checks; each looks at no more than 16 positions and
+// stops at the text's terminator.
+bool CheckModelNameEntered(const char16_t* text);
+bool CheckModelNameLength(const char16_t* text);
+bool CheckModelNameChars(const char16_t* text);
+bool IsModelNameChar(char16_t c);
+
+// Names read from source images (whole images: PX400 196608 bytes, PX200 at
+// least 6618). Each stops at the end of its field and is passed through the
+// ANSI code page, as the detail dialog shows it.
+std::u16string GetConditionNamePX400(const uint8_t* image, int condition);
+std::u16string GetDualRateNamePX400(const uint8_t* image, int condition, int dualRate);
+std::u16string GetConditionNamePX200(const uint8_t* image, int condition);
+std::u16string GetDualRateNamePX200(const uint8_t* image, int condition, int dualRate);
+
+// Default names from the string table.
+std::u16string GetDefaultConditionName(bool helicopter, int condition);
+std::u16string GetDefaultDualRateName(int dualRate);
+
+// Writes condition name c (0..7) into a PX600 image: its first 8 units, zeros
+// after its end, and a ninth unit 0, big-endian.
+void PutConditionName(uint8_t* px600Image, int condition, const std::u16string& text);

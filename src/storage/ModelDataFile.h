@@ -1,0 +1,37 @@
+// The one file class through which model files are reached, constructed on a
+// location folder: a plain folder of "*.MDL" files, or a folder holding a
+// TINYFS image whose files are the models. Callers list, open, read, write and
+// close the same way in both; only the key differs (a full path in a folder,
+// a decimal file number inside an image).
+#pragma once
+
+#include <string>
+
+#include "platform/File.h"
+
+class CModelDataFile : public CFile {
+public:
+    explicit CModelDataFile(const std::string& folder);
+    ~CModelDataFile() override;
+
+    bool Open(const std::string& name, unsigned flags, CFileException* error = nullptr) override;
+    unsigned Read(void* buffer, unsigned count) override;
+    void Write(const void* buffer, unsigned count) override;
+    void Close() override;
+
+    virtual int GetFileCount();
+    // Starts a search: the pattern (folder) or the first file number - 2 (image).
+    virtual bool FindFirst(const std::string& text, int ignored = 0);
+    // Makes the next result current; true while a further result follows.
+    virtual bool FindNext();
+    virtual std::string GetCurrentName();
+    virtual int GetNewFileNumber();
+
+    // The listing pattern of a plain folder: folder + separator + "*.MDL".
+    std::string ListPattern() const;
+
+    std::string m_folder;
+    std::string m_currentName;
+    CFileFind m_finder;
+    int m_isVolume = 0;
+};
