@@ -246,6 +246,12 @@ public:
     CConvertHW* HardwareTable() const { return m_hardwareTable; }
 
 private:
+    // Switch pass helpers (SwitchPass.cpp).
+    bool TableInUse() const;
+    void ConvertDirectField(uint8_t* field);
+    void ConvertMaskedField(uint8_t* field);
+    void VisitSwitchField(uint8_t* block, int condition, uint32_t offset, int kind);
+
     char16_t m_nameBuffer[17] = {};
     CConvertHW* m_hardwareTable;
     SwitchObserver m_switchObserver = nullptr;
