@@ -66,6 +66,12 @@ std::string CModelDataFile::GetCurrentName()
     return m_finder.GetFilePath();
 }
 
+const TinyFileEntry& CModelDataFile::GetEntry(int) const
+{
+    static const TinyFileEntry none;
+    return none;
+}
+
 int CModelDataFile::GetNewFileNumber()
 {
     return kPlainNewFileNumber;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/File.h"
+#include "storage/TinyFileEntry.h"
 
 class CModelDataFile : public CFile {
 public:
@@ -26,6 +27,10 @@ public:
     virtual bool FindNext();
     virtual std::string GetCurrentName();
     virtual int GetNewFileNumber();
+
+    // Directory entry index (file number - 2) of a mounted image; the caller
+    // keeps index below GetFileCount(). A plain folder has no entries.
+    const TinyFileEntry& GetEntry(int index) const;
 
     // The listing pattern of a plain folder: folder + separator + "*.MDL".
     std::string ListPattern() const;
