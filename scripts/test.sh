@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Set-up and every test: installs what is missing, then builds and runs
+#   1. all tests (core, command line, fuzz corpus replays) with g++,
+#   2. the core tests and replays again under AddressSanitizer and
+#      UndefinedBehaviorSanitizer (any report fails the run),
+#   3. each libFuzzer target (clang) for a bounded time on its seed corpus.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+fuzz_seconds=${ARK_FUZZ_SECONDS:-30}
+
+scripts/ensure-deps.sh
+
+echo "== Build and test (g++)"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DARK_BENCH=ON >/dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=Debug -DARK_SANITIZE=ON >/dev/null
+cmake --build build-san -j"$jobs"
+ctest --test-dir build-san --output-on-failure -j"$jobs" -L 'core|fuzz'
+
+echo "== libFuzzer targets, ${fuzz_seconds}s each"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DARK_FUZZ=ON -DARK_SANITIZE=ON -DARK_TESTS=OFF >/dev/null
+cmake --build build-fuzz -j"$jobs"
+fuzz_failed=0
+for target in build-fuzz/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  name=$(basename "$target")
+  work=$(mktemp -d)
+  seeds=fuzz/corpus/$name
+  [ -d "$seeds" ] || seeds=
+  if "$target" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
+       -artifact_prefix="$work/" "$work" $seeds >"$work/log" 2>&1; then
+    echo "$name: no crash in ${fuzz_seconds}s ($(grep -c '^#' "$work/log" || true) status lines)"
+  else
+    echo "$name: FAILED"; tail -n 40 "$work/log"; fuzz_failed=1
+  fi
+  rm -rf "$work"
+done
+[ "$fuzz_failed" -eq 0 ] || exit 1
+
+# The closing line counts every test of the three runs above.
+total=$(ctest --test-dir build -N | awk '/Total Tests:/ {print $3}')
+san=$(ctest --test-dir build-san -N -L 'core|fuzz' | awk '/Total Tests:/ {print $3}')
+nfuzz=$(ls build-fuzz/fuzz/fuzz_* 2>/dev/null | grep -c . || true)
+echo "$((total + san + nfuzz)) passed, 0 failed"
