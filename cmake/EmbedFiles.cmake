@@ -1,6 +1,7 @@
 # Script mode: writes OUT, a C++ file with one byte array per input file.
 set(body "// Generated from resources/; do not edit.\n#include <cstddef>\n#include <string_view>\n")
 set(table "")
+string(REPLACE "|" ";" INPUTS "${INPUTS}")
 foreach(f IN LISTS INPUTS)
   get_filename_component(name ${f} NAME)
   string(MAKE_C_IDENTIFIER ${name} ident)
