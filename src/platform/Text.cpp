@@ -261,24 +261,24 @@ void AppendText(std::u16string& out, const Spec& spec, std::u16string_view text)
     AppendPadded(out, spec, {}, text, false);
 }
 
-void AppendChar(std::u16string& out, const Spec& spec, const FormatArg* arg)
+// %c: a number is a character code (0 shows nothing, since a 0 ends a text;
+// a value that is no character shows U+FFFD); a text gives its first character.
+void AppendChar(std::u16string& out, const Spec& spec, const FormatArg& arg)
 {
     std::u16string ch;
-    if (arg != nullptr) {
-        if (const auto* n = std::get_if<long long>(arg)) {
-            const long long v = *n;
-            if (v > 0 && v <= 0x10FFFF)
-                AppendUtf16(ch, static_cast<char32_t>(v));
-            else if (v != 0)
-                ch.push_back(static_cast<char16_t>(kReplacement));
-        } else {
-            const auto& s = std::get<std::u16string>(*arg);
-            if (!s.empty() && s[0] != 0) {
-                ch.push_back(s[0]);
-                // Keep a surrogate pair whole.
-                if (s[0] >= 0xD800 && s[0] <= 0xDBFF && s.size() > 1 && s[1] >= 0xDC00 && s[1] <= 0xDFFF)
-                    ch.push_back(s[1]);
-            }
+    if (const auto* n = std::get_if<long long>(&arg)) {
+        const long long v = *n;
+        if (v > 0 && v <= 0x10FFFF)
+            AppendUtf16(ch, static_cast<char32_t>(v));
+        else if (v != 0)
+            ch.push_back(static_cast<char16_t>(kReplacement));
+    } else {
+        const auto& s = std::get<std::u16string>(arg);
+        if (!s.empty() && s[0] != 0) {
+            ch.push_back(s[0]);
+            // Keep a surrogate pair whole.
+            if (s[0] >= 0xD800 && s[0] <= 0xDBFF && s.size() > 1 && s[1] >= 0xDC00 && s[1] <= 0xDFFF)
+                ch.push_back(s[1]);
         }
     }
     AppendPadded(out, spec, {}, ch, false);
@@ -360,13 +360,11 @@ std::u16string FormatText(std::u16string_view format, std::initializer_list<Form
         const FormatArg* arg = nullptr;
         if (nextArg != args.end())
             arg = &*nextArg++;
-        if (conv == u'c') {
-            AppendChar(out, spec, arg);
+        // A missing argument shows as nothing at all, width included.
+        if (arg == nullptr)
             continue;
-        }
-        if (arg == nullptr) {
-            // A missing argument shows as nothing, but the field keeps its width.
-            AppendPadded(out, spec, {}, {}, false);
+        if (conv == u'c') {
+            AppendChar(out, spec, *arg);
             continue;
         }
         if (conv == u's') {
