@@ -1,0 +1,84 @@
+// The Convert command of the main dialog, and the detail-dialog choices it
+// consumes, as logic independent of any widget toolkit. The dialog's state is
+// a plain object; everything the dialog shows goes through IDialogHost.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "convert/DialogHost.h"
+#include "convert/ModelList.h"
+#include "model/ConvertHW.h"
+#include "model/ModelData.h"
+#include "model/Names.h"
+
+// The main dialog's controls and members as the command reads and changes them.
+struct MainDialogState {
+    // Selected texts of the transmitter combo boxes (none: no selection).
+    std::optional<std::u16string> sourceTransmitterSelection;  // combo 1006
+    std::optional<std::u16string> targetTransmitterSelection;  // combo 1003
+    // Texts the location combo boxes show now, and the locations the lists
+    // were last filled from.
+    std::string sourceLocationText;  // combo 1000
+    std::string targetLocationText;  // combo 1008
+    std::string m_sourceLocation;
+    std::string m_targetLocation;
+    // Text of the model name edit (1004) and its member.
+    std::u16string modelNameText;
+    std::u16string m_modelName;
+    std::u16string m_targetTransmitterText;
+
+    ModelListing sourceList;
+    ModelListing targetList;
+    int selectedSourceRow = -1;  // -1: no row selected
+
+    int m_detailUsed = 0;
+    std::u16string m_conditionNames[CONDITION_COUNT];
+    std::u16string m_dualRateNames[CONDITION_COUNT * DUAL_RATE_COUNT];
+    std::vector<std::string> m_itemKeys;
+
+    uint16_t SourceTransmitterType() const { return GetComboTransmitterType(sourceTransmitterSelection); }
+    uint16_t TargetTransmitterType() const { return GetComboTransmitterType(targetTransmitterSelection); }
+};
+
+// The saving direction of the dialog data exchange: the controls' texts go
+// into the members, and a list whose location text changed is refilled from
+// its new location (first row selected).
+void SaveDialogData(MainDialogState& state, IDialogHost& host);
+
+// Optional observer of the switch pass of the conversion.
+struct ConvertObserver {
+    CModelDataPX600::SwitchObserver onSwitchChange = nullptr;
+    void* context = nullptr;
+};
+
+// The Convert command. Returns true when the new file was stored.
+bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTable,
+               const ConvertObserver& observer = {});
+
+// ---- Detail dialog choices ---------------------------------------------------
+
+// What confirming the detail dialog hands over.
+struct DetailChoices {
+    std::u16string conditionNames[CONDITION_COUNT];
+    std::u16string dualRateNames[CONDITION_COUNT * DUAL_RATE_COUNT];
+    uint8_t hardwareChoice[HW_ROWS] = {};
+};
+
+// Default rows of the hardware table for the transmitter types chosen now.
+void ResetHardwareTable(const MainDialogState& state, CConvertHW& hardwareTable);
+// 1 when the detail dialog was confirmed since the last stored conversion and
+// the table was built for the transmitter types chosen now.
+int IsHardwareTableValid(const MainDialogState& state, const CConvertHW& hardwareTable);
+
+// Prepares the detail dialog for the selected source row: reads the source
+// file's names and brings the table up to date (an earlier confirmation not
+// yet consumed is shown again). Refusals are shown through the host, as the
+// Detail command shows them; returns false then.
+bool PrepareDetailChoices(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTable,
+                          DetailChoices& out);
+// Confirming the detail dialog: the names go to the main dialog, the choices
+// to the table's rows, and the choices count for the next conversion.
+void ConfirmDetailChoices(MainDialogState& state, CConvertHW& hardwareTable, const DetailChoices& choices);

@@ -1,0 +1,156 @@
+#include "convert/ModelList.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "convert/DialogHost.h"
+#include "model/ModelData.h"
+#include "platform/CodePage.h"
+#include "platform/File.h"
+#include "platform/Strings.h"
+#include "storage/ModelDataFile.h"
+
+namespace {
+
+constexpr unsigned IDS_COMBO_PX400 = 1001;   // 1001..1003: "PX400", "PX200", "PX600"
+constexpr unsigned IDS_ITEM_PX400 = 401;     // 401..403: the same, padded to 8
+constexpr unsigned IDS_ITEM_PX600 = 403;
+constexpr unsigned IDS_MODEL_TYPE_UNKNOWN = 1100;
+constexpr unsigned IDS_MODEL_TYPE_BASE = 1101;
+constexpr unsigned IDS_FILE_ERROR_BASE = 200;
+constexpr unsigned kOpenRead = CFile::typeBinary | CFile::modeRead;
+constexpr const char* kVolumeListStart = "4";  // lists file numbers 6 and up
+constexpr unsigned kSniffBytes = 16;
+constexpr size_t kMessageMax = 510;
+
+// The first of the three names (ids first..first+2) that begins with text.
+uint16_t MatchTransmitterName(const std::u16string& text, unsigned firstId)
+{
+    for (uint16_t code = 0; code < 3; ++code) {
+        const std::u16string name = LoadString(firstId + code);
+        if (name.compare(0, text.size(), text) == 0 && text.size() <= name.size())
+            return code;
+    }
+    return TX_UNKNOWN;
+}
+
+// How a listed file is read: which reader and how many header bytes.
+struct HeaderKind {
+    CModelDataBase* reader;
+    unsigned size;
+};
+
+// A plain-folder file names the PX600 in its first 16 bytes, taken as text in
+// the ANSI code page up to the first zero byte.
+bool NamesPX600(CModelDataFile& file, const std::string& key)
+{
+    uint8_t head[kSniffBytes] = {};
+    if (!file.Open(key, kOpenRead))
+        return false;
+    const unsigned got = file.Read(head, kSniffBytes);
+    file.Close();
+    const size_t n = std::min<size_t>(got, kSniffBytes);
+    const size_t len = std::find(head, head + n, uint8_t{0}) - head;
+    const std::u16string text = AnsiToUtf16(std::string_view(reinterpret_cast<const char*>(head), len));
+    return text.find(LoadString(IDS_ITEM_PX600)) != std::u16string::npos;
+}
+
+std::string AnsiKey(const std::string& key)
+{
+    return Utf16ToAnsi(Utf8ToUtf16(key), CurrentAnsiCodePage());
+}
+
+}  // namespace
+
+uint16_t GetComboTransmitterType(const std::optional<std::u16string>& selectedText)
+{
+    if (!selectedText)
+        return TX_UNKNOWN;
+    return MatchTransmitterName(*selectedText, IDS_COMBO_PX400);
+}
+
+uint16_t GetItemTransmitterType(const std::u16string& column0)
+{
+    return MatchTransmitterName(column0, IDS_ITEM_PX400);
+}
+
+uint16_t GetItemTransmitterType(const ModelListRow& row)
+{
+    return GetItemTransmitterType(row.columns[0]);
+}
+
+std::u16string ModelTypeText(uint16_t modelType)
+{
+    const unsigned id = IDS_MODEL_TYPE_BASE + modelType;
+    std::u16string text = LoadString(id);
+    return text.empty() ? LoadString(IDS_MODEL_TYPE_UNKNOWN) : text;
+}
+
+ModelListing FillModelList(IDialogHost& host, const std::string& location,
+                           const std::optional<std::string>& selectKey, std::vector<std::string>* itemKeys)
+{
+    host.BeginWaitCursor();
+    ModelListing listing;
+    {
+        CModelDataFile file(location);
+        listing.isVolume = file.m_isVolume != 0;
+
+        auto px400 = std::make_unique<CModelDataPX400>();
+        auto px200 = std::make_unique<CModelDataPX200>();
+        auto px600 = std::make_unique<CModelDataPX600>();
+        const std::u16string caption = LoadString(IDS_MAIN_CAPTION);
+        const std::optional<std::string> wanted = selectKey ? std::optional(AnsiKey(*selectKey)) : std::nullopt;
+        int selectRow = -1;
+
+        bool found = file.FindFirst(listing.isVolume ? std::string(kVolumeListStart) : file.ListPattern());
+        while (found) {
+            found = file.FindNext();
+            const std::string key = file.GetCurrentName();
+            try {
+                HeaderKind kind{px200.get(), PX200_HEADER_SIZE};
+                if (!listing.isVolume) {
+                    kind = NamesPX600(file, key) ? HeaderKind{px600.get(), PX600_HEADER_SIZE}
+                                                 : HeaderKind{px400.get(), PX400_HEADER_SIZE};
+                }
+                if (!file.Open(key, kOpenRead))
+                    continue;
+                // Every row starts from a cleared header: bytes a short file does
+                // not deliver are 0, never the previous file's.
+                uint8_t* buffer = kind.reader->GetReadBuffer();
+                std::memset(buffer, 0, kind.size);
+                file.Read(buffer, kind.size);
+
+                ModelListRow row;
+                char16_t transmitter[9] = {};
+                kind.reader->GetTransmitterName(transmitter);
+                row.columns[0] = transmitter;
+                row.columns[1] = kind.reader->GetModelName();
+                row.columns[2] = ModelTypeText(kind.reader->GetModelType());
+                row.columns[3] = kind.reader->GetDateText();
+                row.key = key;
+                if (itemKeys)
+                    itemKeys->push_back(key);
+                if (wanted && AnsiKey(key) == *wanted)
+                    selectRow = static_cast<int>(listing.rows.size());
+                listing.rows.push_back(std::move(row));
+                file.Close();
+            } catch (const CFileException& e) {
+                const std::u16string text = listing.isVolume
+                    ? LoadString(IDS_FILE_ERROR_BASE + static_cast<unsigned>(e.m_lOsError))
+                    : e.GetErrorMessage(kMessageMax);
+                host.MessageBox(text, caption, MB_ICONEXCLAMATION);
+                // The next file opens on the same object; a failed read leaves
+                // this one open.
+                try {
+                    file.Close();
+                } catch (const CFileException&) {
+                }
+            }
+        }
+        if (!listing.rows.empty())
+            listing.selected = selectRow >= 0 ? selectRow : 0;
+    }
+    host.EndWaitCursor();
+    return listing;
+}

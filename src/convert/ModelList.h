@@ -1,0 +1,48 @@
+// The model lists of the main dialog: which models a location holds, with the
+// texts of the four columns, and how a transmitter text names a transmitter type.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class IDialogHost;
+
+struct ModelListRow {
+    // Transmitter, model name, model type and date texts.
+    std::u16string columns[4];
+    // The key that names the file in its location: a full path in a folder,
+    // the decimal file number inside a TINYFS image.
+    std::string key;
+};
+
+struct ModelListing {
+    std::vector<ModelListRow> rows;
+    // Row to select, -1 when the list is empty.
+    int selected = -1;
+    // The location was a mounted TINYFS image (a target list shows it disabled).
+    bool isVolume = false;
+};
+
+// Type code of the transmitter text selected in a transmitter combo box: the
+// first of "PX400", "PX200", "PX600" that begins with the text; 255 for none
+// and for a combo box without a selection.
+uint16_t GetComboTransmitterType(const std::optional<std::u16string>& selectedText);
+// Type code of a list row from its column 0 text, compared the same way with
+// the 8-character transmitter names (an empty text therefore gives PX400).
+uint16_t GetItemTransmitterType(const std::u16string& column0);
+uint16_t GetItemTransmitterType(const ModelListRow& row);
+
+// Lists a location: every "*.MDL" file of a plain folder (read as PX600 when its
+// first 16 bytes name the PX600, else as PX400), or every file from number 6 up
+// of the folder's TINYFS image (read as PX200). A file that cannot be opened is
+// left out silently; a file error while reading shows a warning box and the
+// listing goes on. The row whose key equals selectKey is selected, else row 0.
+// Each listed key is also appended to itemKeys when it is given.
+ModelListing FillModelList(IDialogHost& host, const std::string& location,
+                           const std::optional<std::string>& selectKey = std::nullopt,
+                           std::vector<std::string>* itemKeys = nullptr);
+
+// Display text of a model type code ("UNKNOWN" for a code without a name).
+std::u16string ModelTypeText(uint16_t modelType);
