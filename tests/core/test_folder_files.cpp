@@ -1,0 +1,167 @@
+// Plain-folder file access: the folder search, CModelDataFile's listing and
+// open/read behaviour, and file exception messages.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "platform/File.h"
+#include "platform/Strings.h"
+#include "storage/ModelDataFile.h"
+#include "TestFolder.h"
+
+namespace {
+
+void Touch(const std::string& path, size_t size = 10)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << std::string(size, 'x');
+}
+
+std::vector<std::string> ListAll(CModelDataFile& file)
+{
+    std::vector<std::string> names;
+    bool found = file.FindFirst(file.ListPattern());
+    while (found) {
+        found = file.FindNext();
+        names.push_back(file.GetCurrentName());
+    }
+    return names;
+}
+
+} // namespace
+
+TEST(Wildcards, MatchStarAndQuestionMarkIgnoringCase)
+{
+    EXPECT_TRUE(WildcardMatch("*.MDL", "glider.mdl"));
+    EXPECT_TRUE(WildcardMatch("*.MDL", "GLIDER.MDL"));
+    EXPECT_TRUE(WildcardMatch("*.MDL", ".mdl"));
+    EXPECT_FALSE(WildcardMatch("*.MDL", "glider.mdl.bak"));
+    EXPECT_FALSE(WildcardMatch("*.MDL", "glider.md"));
+    EXPECT_TRUE(WildcardMatch("a?c*.mdl", "ABCDEF.MDL"));
+    EXPECT_FALSE(WildcardMatch("a?c", "ac"));
+    EXPECT_TRUE(WildcardMatch("*", ""));
+    EXPECT_TRUE(WildcardMatch("**a**", "bab"));
+    EXPECT_TRUE(WildcardMatch("Extra 330.mdl", "EXTRA 330.MDL"));
+    // Long runs of stars do not blow up.
+    EXPECT_FALSE(WildcardMatch(std::string(200, '*') + "b", std::string(5000, 'a')));
+}
+
+TEST(FolderListing, ListsModelFilesOfEitherCaseByFullPath)
+{
+    TestFolder dir;
+    Touch(dir.File("B.MDL"));
+    Touch(dir.File("a.mdl"));
+    Touch(dir.File("c.Mdl"));
+    Touch(dir.File("notes.txt"));
+    Touch(dir.File("TINYFS.IMG.MDL.bak"));
+    ::mkdir(dir.File("folder.mdl").c_str(), 0755);
+
+    CModelDataFile file(dir.Path());
+    EXPECT_EQ(file.m_isVolume, 0);
+    EXPECT_EQ(file.GetFileCount(), 3);
+    const std::vector<std::string> names = ListAll(file);
+    const std::set<std::string> got(names.begin(), names.end());
+    const std::set<std::string> expected = {dir.File("B.MDL"), dir.File("a.mdl"), dir.File("c.Mdl")};
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(names.size(), 3u);
+}
+
+TEST(FolderListing, EmptyOrMissingFolderFindsNothing)
+{
+    TestFolder dir;
+    CModelDataFile empty(dir.Path());
+    EXPECT_EQ(empty.GetFileCount(), 0);
+    EXPECT_FALSE(empty.FindFirst(empty.ListPattern()));
+    EXPECT_FALSE(empty.FindNext());
+    EXPECT_EQ(empty.GetCurrentName(), "");
+
+    CModelDataFile missing(dir.File("nowhere"));
+    EXPECT_EQ(missing.GetFileCount(), 0);
+    EXPECT_FALSE(missing.FindFirst(missing.ListPattern()));
+}
+
+TEST(FolderListing, TrailingSeparatorStillListsTheFolder)
+{
+    TestFolder dir;
+    Touch(dir.File("one.MDL"));
+    CModelDataFile file(dir.Path() + "/");
+    EXPECT_EQ(file.GetFileCount(), 1);
+    const auto names = ListAll(file);
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0].substr(names[0].size() - 7), "one.MDL");
+}
+
+TEST(FolderListing, ExistenceTestOnAFullPath)
+{
+    TestFolder dir;
+    Touch(dir.File("Extra.mdl"));
+    CModelDataFile file(dir.Path());
+    EXPECT_TRUE(file.FindFirst(dir.File("Extra.mdl")));
+    EXPECT_TRUE(file.FindFirst(dir.File("EXTRA.MDL")));  // a file of another case counts as there
+    EXPECT_FALSE(file.FindFirst(dir.File("Other.mdl")));
+    EXPECT_TRUE(file.FindFirst(dir.File("*.mdl")));
+    EXPECT_FALSE(file.FindFirst(dir.File("sub/x.mdl")));
+}
+
+TEST(ModelDataFileIo, OpenMissingFileReturnsFalseWithoutThrowing)
+{
+    TestFolder dir;
+    CModelDataFile file(dir.Path());
+    bool opened = true;
+    EXPECT_NO_THROW(opened = file.Open(dir.File("missing.MDL"), CFile::typeBinary | CFile::modeRead));
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(file.m_currentName, dir.File("missing.MDL"));
+
+    CFileException error;
+    EXPECT_FALSE(file.Open(dir.File("missing.MDL"), CFile::typeBinary, &error));
+    EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
+    EXPECT_EQ(error.m_strFileName, dir.File("missing.MDL"));
+
+    EXPECT_FALSE(file.Open(dir.Path(), CFile::typeBinary, &error));  // a folder is no model file
+}
+
+TEST(ModelDataFileIo, ReadsWhatTheFileHoldsAndWritesNewFiles)
+{
+    TestFolder dir;
+    Touch(dir.File("short.MDL"), 100);
+    CModelDataFile file(dir.Path());
+    ASSERT_TRUE(file.Open(dir.File("short.MDL"), CFile::typeBinary | CFile::modeRead));
+    std::vector<uint8_t> buf(500, 0);
+    EXPECT_EQ(file.Read(buf.data(), 500), 100u);
+    EXPECT_EQ(file.Read(buf.data(), 500), 0u);
+    EXPECT_EQ(file.Read(buf.data(), 0), 0u);
+    file.Close();
+    EXPECT_THROW(file.Read(buf.data(), 1), CFileException);
+
+    ASSERT_TRUE(file.Open(dir.File("new.mdl"), CFile::typeBinary | CFile::modeCreate | CFile::modeWrite));
+    std::vector<uint8_t> data(32768, 0x5A);
+    file.Write(data.data(), static_cast<unsigned>(data.size()));
+    file.Close();
+    struct stat st{};
+    ASSERT_EQ(::stat(dir.File("new.mdl").c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, 32768);
+    EXPECT_EQ(file.GetNewFileNumber(), 2);
+}
+
+TEST(FileExceptions, MessagesNameTheFileInEveryLanguage)
+{
+    const Language before = CurrentLanguage();
+    for (Language lang : {Language::English, Language::German, Language::French, Language::Japanese}) {
+        SetLanguage(lang);
+        for (int cause = CFileException::none; cause <= CFileException::endOfFile; ++cause) {
+            CFileException e(static_cast<CFileException::Cause>(cause), 5, "/models/Extra.MDL");
+            const std::u16string text = e.GetErrorMessage();
+            EXPECT_NE(text.find(u"/models/Extra.MDL"), std::u16string::npos) << int(lang) << "/" << cause;
+        }
+    }
+    SetLanguage(before);
+    CFileException longName(CFileException::endOfFile, 0, std::string(2000, 'n'));
+    EXPECT_EQ(longName.GetErrorMessage().size(), 510u);
+    EXPECT_EQ(CFileException::OsErrorToCause(ENOENT), CFileException::fileNotFound);
+    EXPECT_EQ(CFileException::OsErrorToCause(ENOSPC), CFileException::diskFull);
+    EXPECT_EQ(CFileException::OsErrorToCause(EACCES), CFileException::accessDenied);
+}
