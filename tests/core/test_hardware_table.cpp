@@ -359,9 +359,4 @@ TEST(HardwareTableValid, NeedsConfirmationAndTheSamePair)
     EXPECT_EQ(IsHardwareTableValid(hw, 1, PX200, PX400), 0);
 }
 
-TEST(HardwareTableValid, OneTableForTheWholeRun)
-{
-    EXPECT_EQ(&TheConvertHW(), &TheConvertHW());
-}
-
 }  // namespace
