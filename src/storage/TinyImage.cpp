@@ -1,0 +1,271 @@
+// The image file layer on POSIX and the volume object.
+#include "storage/TinyImage.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "storage/tinyfs.h"
+
+namespace {
+
+// The engine's tables: one volume, one handle, one work buffer.
+TinyVolumeEntry g_volumeTable[1];
+TinyHandleEntry g_handleTable[1];
+uint8_t g_workBuffer[TINY_WORK_BUFFER_SIZE];
+
+int g_imageFd = -1;
+bool g_started = false;
+uint64_t g_blockReads = 0;
+const TinyBlockDevice* g_device = nullptr;
+
+// Mount failure texts; internal, never shown to the user.
+constexpr const char* kTextNotFound = "The mount file %s It isn't found out.";
+constexpr const char* kTextReadOnly = "The mount file %s It is read only.";
+constexpr const char* kTextCannotOpen = "The mount file %s can not be opened.";
+constexpr const char* kTextOtherMount = "\r\nThere is possibility that other VOLMOUNT mounts.";
+constexpr const char* kTextMountFailed = "It failed in the mount.";
+constexpr const char* kTextNoProperties = "The property with TFS volume can not be acquired.";
+
+std::string WithPath(const char* text, const std::string& path)
+{
+    std::string out(text);
+    const size_t at = out.find("%s");
+    if (at != std::string::npos)
+        out.replace(at, 2, path);
+    return out;
+}
+
+void CloseImageFile()
+{
+    if (g_imageFd >= 0) {
+        ::close(g_imageFd);  // also releases the lock
+        g_imageFd = -1;
+    }
+}
+
+void UnmountVolume(int volume)
+{
+    if (TinyUnmount(static_cast<uint32_t>(volume), 0) < 0)
+        TinyUnmount(static_cast<uint32_t>(volume), 1);
+}
+
+// A text of up to 8 UTF-16 little-endian characters, ending at the first zero.
+std::u16string TextFromBytes(const uint8_t* bytes)
+{
+    std::u16string text;
+    for (int i = 0; i < 8; ++i) {
+        const char16_t c = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+        if (c == 0)
+            break;
+        text.push_back(c);
+    }
+    return text;
+}
+
+void TrimRight(std::u16string& text)
+{
+    while (!text.empty()) {
+        const char16_t c = text.back();
+        if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n' && c != u'\v' && c != u'\f')
+            break;
+        text.pop_back();
+    }
+}
+
+}  // namespace
+
+void TinySetBlockDevice(const TinyBlockDevice* device) { g_device = device; }
+
+int TinyReadBlock(uint8_t device, uint32_t block, uint8_t* buffer)
+{
+    if (g_device)
+        return g_device->read(g_device->context, device, block, buffer);
+    if (g_imageFd < 0 || !buffer)
+        return -1;
+    ++g_blockReads;
+    const off_t offset = static_cast<off_t>(uint64_t{block} * TINY_BLOCK_SIZE);
+    ssize_t got;
+    do {
+        got = ::pread(g_imageFd, buffer, TINY_BLOCK_SIZE, offset);
+    } while (got < 0 && errno == EINTR);
+    return got == static_cast<ssize_t>(TINY_BLOCK_SIZE) ? 0 : -1;
+}
+
+int TinyWriteBlock(uint8_t device, uint32_t block, const uint8_t* buffer)
+{
+    if (g_device)
+        return g_device->write(g_device->context, device, block, buffer);
+    if (g_imageFd < 0 || !buffer)
+        return -1;
+    const off_t offset = static_cast<off_t>(uint64_t{block} * TINY_BLOCK_SIZE);
+    ssize_t put;
+    do {
+        put = ::pwrite(g_imageFd, buffer, TINY_BLOCK_SIZE, offset);
+    } while (put < 0 && errno == EINTR);
+    return put == static_cast<ssize_t>(TINY_BLOCK_SIZE) ? 0 : -1;
+}
+
+bool TinyStartup()
+{
+    g_imageFd = -1;
+    const TinyConfig config{1, 1, 0, 0, g_volumeTable, g_handleTable, g_workBuffer};
+    if (TinyInit(&config) < 0 || TinySetOption("NO_FAT_WRAPPING") < 0)
+        return false;
+    g_started = true;
+    return true;
+}
+
+void TinyShutdown()
+{
+    if (!g_started)
+        return;
+    if (g_imageFd >= 0) {
+        UnmountVolume(0);
+        CloseImageFile();
+    }
+    if (TinyTerm(0) < 0)
+        TinyTerm(1);
+    g_started = false;
+}
+
+bool TinyImageIsOpen() { return g_imageFd >= 0; }
+
+uint64_t TinyImageBlockReads() { return g_blockReads; }
+
+bool TinyOpenImage(const std::string& path, int* volume, int* osError)
+{
+    int ignoredError = 0;
+    if (!osError)
+        osError = &ignoredError;
+    *osError = 0;
+    if (g_imageFd >= 0) {
+        UnmountVolume(0);
+        CloseImageFile();
+    }
+    // Read and write, existing files only, and held exclusively while open.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+        *osError = errno != 0 ? errno : EIO;
+        return false;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        ::close(fd);
+        *osError = (err == EWOULDBLOCK || err == EAGAIN) ? TINY_OS_ERROR_SHARING : (err != 0 ? err : EIO);
+        return false;
+    }
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);
+    g_imageFd = fd;
+    if (TinyMount(0) < 0) {
+        CloseImageFile();
+        return false;
+    }
+    if (volume)
+        *volume = 0;
+    return true;
+}
+
+void TinyCloseImage(int volume)
+{
+    if (g_imageFd < 0)
+        return;
+    UnmountVolume(volume);
+    CloseImageFile();
+}
+
+bool TinyVolume::Mount(const std::string& path)
+{
+    Unmount();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        m_errorText = WithPath(kTextNotFound, path);
+        return false;
+    }
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        m_errorText = WithPath(kTextReadOnly, path);
+        return false;
+    }
+    int volume = -1;
+    int osError = 0;
+    if (!TinyOpenImage(path, &volume, &osError)) {
+        if (osError != 0) {
+            m_errorText = WithPath(kTextCannotOpen, path);
+            if (osError == TINY_OS_ERROR_SHARING)
+                m_errorText += kTextOtherMount;
+        } else {
+            m_errorText = kTextMountFailed;
+        }
+        return false;
+    }
+    m_volumeIndex = volume;
+    m_imagePath = path;
+    if (!LoadDirectory()) {
+        Unmount();
+        return false;
+    }
+    return true;
+}
+
+void TinyVolume::Unmount()
+{
+    if (m_volumeIndex < 0)
+        return;
+    TinyCloseImage(m_volumeIndex);
+    m_volumeIndex = -1;
+    m_imagePath.clear();
+    m_entries.clear();
+}
+
+bool TinyVolume::LoadDirectory()
+{
+    m_entries.clear();
+    const uint32_t volume = static_cast<uint32_t>(m_volumeIndex);
+    TinyVolumeStat volumeStat{};
+    if (TinyStatVolume(volume, &volumeStat) < 0) {
+        m_errorText = kTextNoProperties;
+        return false;
+    }
+    const uint32_t slots = volumeStat.fileSlots;
+    if (slots < 2)
+        return true;
+    m_entries.resize(slots - 2);
+    for (uint32_t i = 0; i + 2 < slots; ++i) {
+        const uint32_t n = i + 2;
+        TinyFileEntry& entry = m_entries[i];
+        entry.number = n;
+        TinyFileStat fileStat{};
+        if (TinyStat(volume, 0, n, &fileStat) < 0)
+            continue;
+        const int handle = TinyOpen(volume, 0, n, TINY_MODE_READ);
+        if (handle < 0)
+            return false;
+        uint8_t byte1 = 0;
+        uint8_t nameBytes[16] = {};
+        uint8_t text2Bytes[16] = {};
+        TinySeek(handle, 1, TINY_SEEK_SET);
+        int counted = TinyRead(handle, &byte1, 1);
+        if (n >= 6) {
+            TinySeek(handle, 18, TINY_SEEK_SET);
+            counted = TinyRead(handle, nameBytes, sizeof nameBytes);
+            TinySeek(handle, 2, TINY_SEEK_SET);
+            TinyRead(handle, text2Bytes, sizeof text2Bytes);
+        }
+        const int closed = TinyClose(handle);
+        if (counted < 0 || closed < 0)
+            return false;
+        entry.isEmpty = 0;
+        entry.date = fileStat.date;
+        entry.time = fileStat.time;
+        entry.size = fileStat.size;
+        entry.byte1 = byte1;
+        if (n >= 6) {
+            entry.name = TextFromBytes(nameBytes);
+            TrimRight(entry.name);
+            entry.text2 = TextFromBytes(text2Bytes);
+        }
+    }
+    return true;
+}
