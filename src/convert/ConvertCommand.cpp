@@ -130,7 +130,7 @@ void SaveDialogData(MainDialogState& state, IDialogHost& host)
         RefillList(state, host, IDC_TARGET_LIST, state.m_targetLocation, std::nullopt);
 }
 
-bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTable, const ConvertObserver& observer)
+bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTable, const ConvertOptions& options)
 {
     // 1. Wait cursor; controls into members.
     host.BeginWaitCursor();
@@ -233,7 +233,8 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
         }
         // 10. Version check.
         const int sizeGood = (sourceType == TX_PX200 && count != PX200_DATA_SIZE) ? 0 : 1;
-        const uint8_t verdict = sourceModel->CheckVersion(sizeGood);
+        const uint8_t verdict = options.versionCheck ? options.versionCheck(*sourceModel, sizeGood)
+                                                     : sourceModel->CheckVersion(sizeGood);
         if (verdict == 1 || verdict == 2) {
             host.FocusControl(IDC_SOURCE_LIST, false);
             message.Set(verdict == 1 ? IDS_VERSION_OLD : IDS_VERSION_NEW);
@@ -241,8 +242,8 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
         }
         // 11. Build the PX600 model.
         targetModel = std::make_unique<CModelDataPX600>(&hardwareTable);
-        if (observer.onSwitchChange)
-            targetModel->SetSwitchObserver(observer.onSwitchChange, observer.context);
+        if (options.onSwitchChange)
+            targetModel->SetSwitchObserver(options.onSwitchChange, options.context);
         sourceModel->PrepareConversion();
         hardwareTable.m_inUse = IsHardwareTableValid(state, hardwareTable);
         if (sourceType == TX_PX400)

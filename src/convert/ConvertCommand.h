@@ -48,15 +48,19 @@ struct MainDialogState {
 // its new location (first row selected).
 void SaveDialogData(MainDialogState& state, IDialogHost& host);
 
-// Optional observer of the switch pass of the conversion.
-struct ConvertObserver {
+// Optional hooks of one conversion.
+struct ConvertOptions {
+    // Told about every field the switch pass changes.
     CModelDataPX600::SwitchObserver onSwitchChange = nullptr;
     void* context = nullptr;
+    // Stands in for the source's own version verdict (tests of the refusals
+    // that no model class of this program gives).
+    uint8_t (*versionCheck)(CModelDataBase& source, int sizeGood) = nullptr;
 };
 
 // The Convert command. Returns true when the new file was stored.
 bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTable,
-               const ConvertObserver& observer = {});
+               const ConvertOptions& options = {});
 
 // ---- Detail dialog choices ---------------------------------------------------
 

@@ -1,0 +1,100 @@
+// A dialog host that records what the command logic asks of the dialog, and
+// small folder helpers for tests that write model files.
+#pragma once
+
+#include <dirent.h>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "convert/DialogHost.h"
+#include "convert/ModelList.h"
+#include "samplegen/SampleFiles.h"
+
+struct RecordedBox {
+    std::u16string text;
+    std::u16string caption;
+    unsigned style;
+};
+
+class RecordingHost : public IDialogHost {
+public:
+    void BeginWaitCursor() override
+    {
+        ++waitDepth;
+        ++waitBegins;
+        events.push_back("wait+");
+    }
+    void EndWaitCursor() override
+    {
+        --waitDepth;
+        events.push_back("wait-");
+    }
+    void FocusControl(int controlId, bool selectAll) override
+    {
+        focus.push_back({controlId, selectAll});
+        events.push_back("focus " + std::to_string(controlId) + (selectAll ? " all" : ""));
+    }
+    void MessageBox(const std::u16string& text, const std::u16string& caption, unsigned style) override
+    {
+        boxes.push_back({text, caption, style});
+        events.push_back("box " + std::to_string(style));
+    }
+    void ShowModelList(int listId, const ModelListing& listing) override
+    {
+        lists.push_back({listId, listing});
+        events.push_back("list " + std::to_string(listId));
+    }
+
+    void Clear()
+    {
+        *this = RecordingHost();
+    }
+
+    int waitDepth = 0;
+    int waitBegins = 0;
+    std::vector<std::pair<int, bool>> focus;
+    std::vector<RecordedBox> boxes;
+    std::vector<std::pair<int, ModelListing>> lists;
+    std::vector<std::string> events;
+};
+
+// A fresh folder below the system's temporary folder, removed at the end.
+class TempFolder {
+public:
+    TempFolder()
+    {
+        char pattern[] = "/tmp/arkleton-test-XXXXXX";
+        const char* made = ::mkdtemp(pattern);
+        m_path = made ? made : "";
+    }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_path, ec);
+    }
+    const std::string& Path() const { return m_path; }
+    std::string Sub(const std::string& name) const
+    {
+        const std::string p = m_path + "/" + name;
+        std::filesystem::create_directories(p);
+        return p;
+    }
+
+private:
+    std::string m_path;
+};
+
+// Every entry of a folder (hidden ones included) with its bytes.
+inline std::map<std::string, std::vector<uint8_t>> FolderSnapshot(const std::string& folder)
+{
+    std::map<std::string, std::vector<uint8_t>> snapshot;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        snapshot[name] = entry.is_regular_file() ? ReadSampleFile(entry.path().string()) : std::vector<uint8_t>();
+    }
+    return snapshot;
+}

@@ -1,0 +1,505 @@
+// The Convert command driven through a recording dialog: refusals, the boxes
+// of a stored conversion, the detail choices' lifecycle and the atomic store.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "RecordingHost.h"
+#include "convert/ConvertCommand.h"
+#include "model/ModelData.h"
+#include "platform/AtomicFile.h"
+#include "platform/Strings.h"
+#include "platform/Text.h"
+#include "samplegen/PX400Builder.h"
+#include "samplegen/SampleFiles.h"
+#include "samplegen/TinyVolumeBuilder.h"
+#include "storage/ModelDataFile.h"
+
+namespace {
+
+std::vector<uint8_t> PX400File(const std::u16string& name, uint16_t type)
+{
+    samples::PX400Builder b;
+    b.SetModelName(name);
+    b.SetModelType(type);
+    return b.Image();
+}
+
+// Condition name c of a PX600 image, as stored (8 big-endian units).
+std::u16string StoredConditionName(const std::vector<uint8_t>& image, int c)
+{
+    std::u16string name;
+    for (int i = 0; i < 8; ++i) {
+        const char16_t u = GetBE16(image.data() + 28140 + 578 * c + 2 * i);
+        if (!u)
+            break;
+        name += u;
+    }
+    return name;
+}
+
+std::u16string StoredModelName(const std::vector<uint8_t>& image)
+{
+    std::u16string name;
+    for (int i = 0; i < 16 && GetBE16(image.data() + 10 + 2 * i); ++i)
+        name += GetBE16(image.data() + 10 + 2 * i);
+    return name;
+}
+
+uint8_t VersionOld(CModelDataBase&, int) { return 1; }
+uint8_t VersionNew(CModelDataBase&, int) { return 2; }
+int g_sizeGood = -1;
+uint8_t VersionRecordSize(CModelDataBase&, int sizeGood)
+{
+    g_sizeGood = sizeGood;
+    return 0;
+}
+
+class ConvertCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetLanguage(Language::English);
+        ClearFileFaultsForTesting();
+        src = temp.Sub("from");
+        dst = temp.Sub("to");
+        WriteSampleFile(src + "/Cub.MDL", PX400File(u"Cub", MODEL_AIRPLANE));
+        WriteSampleFile(src + "/Glider.MDL", PX400File(u"Glider", MODEL_GLIDER));
+        state.sourceTransmitterSelection = u"PX400";
+        state.targetTransmitterSelection = u"PX600";
+        state.sourceLocationText = src;
+        state.targetLocationText = dst;
+        state.modelNameText = u"NEWCUB";
+        SaveDialogData(state, host);
+        host.Clear();
+    }
+    void TearDown() override { ClearFileFaultsForTesting(); }
+
+    void Select(const std::string& key)
+    {
+        state.selectedSourceRow = -1;
+        for (size_t i = 0; i < state.sourceList.rows.size(); ++i)
+            if (state.sourceList.rows[i].key == key)
+                state.selectedSourceRow = static_cast<int>(i);
+        ASSERT_GE(state.selectedSourceRow, 0) << key;
+    }
+
+    bool Run(const ConvertOptions& options = {}) { return OnConvert(state, host, hw, options); }
+
+    // One stop box with the given text and caption, the named focus, nothing
+    // written and the wait cursor ended.
+    void ExpectRefusal(const std::u16string& text, int focusId, bool selectAll, bool stored)
+    {
+        EXPECT_FALSE(stored);
+        ASSERT_EQ(host.boxes.size(), 1u) << Utf16ToUtf8(host.boxes.back().text);
+        EXPECT_EQ(host.boxes[0].text, text);
+        EXPECT_EQ(host.boxes[0].caption, u"PX600 Arkleton");
+        EXPECT_EQ(host.boxes[0].style, MB_ICONSTOP);
+        if (focusId) {
+            ASSERT_FALSE(host.focus.empty());
+            EXPECT_EQ(host.focus.back(), std::make_pair(focusId, selectAll));
+        } else {
+            EXPECT_TRUE(host.focus.empty());
+        }
+        EXPECT_EQ(FolderSnapshot(dst), before);
+        EXPECT_EQ(host.waitDepth, 0);
+        EXPECT_TRUE(host.lists.empty());
+    }
+
+    std::string TargetPath(const std::u16string& name) const { return dst + "/" + Utf16ToUtf8(name) + ".mdl"; }
+
+    TempFolder temp;
+    std::string src, dst;
+    MainDialogState state;
+    RecordingHost host;
+    CConvertHW hw;
+    std::map<std::string, std::vector<uint8_t>> before;
+};
+
+}  // namespace
+
+TEST_F(ConvertCommandTest, StoredConversionShowsCompletionThenHardwareWarning)
+{
+    Select(src + "/Cub.MDL");
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[0].text, u"The conversion of data was completed.");
+    EXPECT_EQ(host.boxes[0].style, MB_ICONINFORMATION);
+    EXPECT_EQ(host.boxes[1].text, LoadString(705));
+    EXPECT_EQ(host.boxes[1].style, MB_ICONEXCLAMATION);
+    EXPECT_EQ(host.boxes[1].caption, u"PX600 Arkleton");
+    EXPECT_EQ(host.events.front(), "wait+");
+    EXPECT_EQ(host.events.back(), "wait-");
+    EXPECT_EQ(host.waitDepth, 0);
+
+    const std::vector<uint8_t> image = ReadSampleFile(TargetPath(u"NEWCUB"));
+    ASSERT_EQ(image.size(), PX600_IMAGE_SIZE);
+    EXPECT_EQ(StoredModelName(image), u"NEWCUB");
+    EXPECT_EQ(std::memcmp(image.data(), "PX600   ", 8), 0);
+    // Only the new file is in the folder: no temporary file stays.
+    EXPECT_EQ(FolderSnapshot(dst).size(), 1u);
+
+    // The target list was refilled and shows the new file first; the source
+    // list, of another folder, was not.
+    ASSERT_EQ(host.lists.size(), 1u);
+    EXPECT_EQ(host.lists[0].first, IDC_TARGET_LIST);
+    ASSERT_EQ(state.targetList.rows.size(), 1u);
+    EXPECT_EQ(state.targetList.rows[0].key, TargetPath(u"NEWCUB"));
+    EXPECT_EQ(state.targetList.selected, 0);
+    EXPECT_EQ(GetItemTransmitterType(state.targetList.rows[0]), TX_PX600);
+}
+
+TEST_F(ConvertCommandTest, SameFolderRefreshesBothListsAndKeepsTheConvertedRowSelected)
+{
+    state.targetLocationText = src;
+    SaveDialogData(state, host);
+    host.Clear();
+    Select(src + "/Glider.MDL");
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(host.lists.size(), 2u);
+    EXPECT_EQ(host.lists[0].first, IDC_TARGET_LIST);
+    EXPECT_EQ(host.lists[1].first, IDC_SOURCE_LIST);
+    ASSERT_EQ(state.sourceList.rows.size(), 3u);
+    ASSERT_EQ(state.selectedSourceRow, state.sourceList.selected);
+    EXPECT_EQ(state.sourceList.rows[static_cast<size_t>(state.selectedSourceRow)].key, src + "/Glider.MDL");
+    bool listed = false;
+    for (const ModelListRow& row : state.sourceList.rows)
+        listed |= row.key == src + "/NEWCUB.mdl";
+    EXPECT_TRUE(listed);
+}
+
+TEST_F(ConvertCommandTest, TargetRefusals)
+{
+    Select(src + "/Cub.MDL");
+    before = FolderSnapshot(dst);
+    state.targetTransmitterSelection = u"PX400";
+    ExpectRefusal(FormatString(103, {u"PX400", Utf8ToUtf16(dst)}), IDC_TARGET_TRANSMITTER, true, Run());
+    EXPECT_NE(host.boxes[0].text.find(u"The PX400 data could not store to the location " + Utf8ToUtf16(dst)),
+              std::u16string::npos);
+
+    host.Clear();
+    state.targetTransmitterSelection.reset();
+    ExpectRefusal(FormatString(103, {u"", Utf8ToUtf16(dst)}), IDC_TARGET_TRANSMITTER, true, Run());
+
+    // A target folder holding a TINYFS image is refused; nothing is written.
+    state.targetTransmitterSelection = u"PX600";
+    ASSERT_TRUE(TinyVolumeBuilder().AddFile(6, std::vector<uint8_t>(6618, 1)).WriteFile(dst + "/TINYFS.IMG"));
+    if (!CModelDataFile(dst).m_isVolume)
+        GTEST_SKIP() << "image locations not mounted by this build";
+    before = FolderSnapshot(dst);
+    host.Clear();
+    ExpectRefusal(FormatString(103, {u"PX600", Utf8ToUtf16(dst)}), IDC_TARGET_TRANSMITTER, true, Run());
+}
+
+TEST_F(ConvertCommandTest, SelectionAndExistingFileRefusals)
+{
+    before = FolderSnapshot(dst);
+    state.selectedSourceRow = -1;
+    ExpectRefusal(LoadString(104), IDC_SOURCE_LIST, false, Run());
+
+    Select(src + "/Cub.MDL");
+    WriteSampleFile(dst + "/Other.mdl", {1, 2, 3});
+    WriteSampleFile(dst + "/NEWCUB.mdl", {4, 5});
+    before = FolderSnapshot(dst);
+    host.Clear();
+    ExpectRefusal(FormatString(105, {Utf8ToUtf16(TargetPath(u"NEWCUB"))}), IDC_MODEL_NAME, true, Run());
+
+    // The existence test uses the folder search's matching: "*" finds any file.
+    host.Clear();
+    state.modelNameText = u"*";
+    ExpectRefusal(FormatString(105, {Utf8ToUtf16(TargetPath(u"*"))}), IDC_MODEL_NAME, true, Run());
+}
+
+TEST_F(ConvertCommandTest, ModelNameRefusalsInRuleOrder)
+{
+    Select(src + "/Cub.MDL");
+    before = FolderSnapshot(dst);
+    const struct {
+        std::u16string name;
+        unsigned id;
+    } cases[] = {
+        {u"ABCDEFGHIJKLMNOP", 706},   // 16 characters
+        {u"ABCDEFGHIJKLMNOP?", 706},  // length is checked before the characters
+        {u"A?B", 707},
+        {u"*", 707},                  // no .mdl file exists, so the name rules see it
+        {u"Caf\u00e9", 707},
+        {u"", 708},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf16ToUtf8(c.name));
+        host.Clear();
+        state.modelNameText = c.name;
+        ExpectRefusal(LoadString(c.id), IDC_MODEL_NAME, true, Run());
+    }
+    // A vertical bar is accepted by the name rules.
+    host.Clear();
+    state.modelNameText = u"A|B";
+    EXPECT_TRUE(Run());
+}
+
+TEST_F(ConvertCommandTest, TransmitterTypeMismatchIsRefused)
+{
+    before = FolderSnapshot(dst);
+    Select(src + "/Cub.MDL");
+    state.sourceTransmitterSelection = u"PX200";
+    ExpectRefusal(LoadString(704), IDC_SOURCE_TRANSMITTER, false, Run());
+
+    // A row whose transmitter text names no type, whatever the combo box says.
+    std::vector<uint8_t> odd = PX400File(u"Odd", 0);
+    odd[0] = 'Z';
+    WriteSampleFile(src + "/Odd.MDL", odd);
+    state.sourceTransmitterSelection = u"PX400";
+    state.sourceLocationText = src + "/";
+    SaveDialogData(state, host);
+    Select(src + "//Odd.MDL");
+    host.Clear();
+    ExpectRefusal(LoadString(704), IDC_SOURCE_TRANSMITTER, false, Run());
+}
+
+TEST_F(ConvertCommandTest, SourceThatCannotBeOpenedOrReadWhole)
+{
+    before = FolderSnapshot(dst);
+    Select(src + "/Cub.MDL");
+    std::filesystem::remove(src + "/Cub.MDL");
+    ExpectRefusal(FormatString(106, {Utf8ToUtf16(src + "/Cub.MDL")}), IDC_SOURCE_LOCATION, true, Run());
+
+    // A PX400 file shorter than a model is a read failure, not a model of zeros.
+    std::vector<uint8_t> cut = PX400File(u"Cut", 0);
+    cut.resize(1000);
+    WriteSampleFile(src + "/Cut.MDL", cut);
+    state.sourceLocationText = src + "/.";
+    SaveDialogData(state, host);
+    Select(src + "/./Cut.MDL");
+    host.Clear();
+    const std::u16string text = FormatString(1314, {Utf8ToUtf16(src + "/./Cut.MDL")});
+    EXPECT_EQ(text, u"An attempt was made to access " + Utf8ToUtf16(src) + u"/./Cut.MDL past its end.");
+    ExpectRefusal(text, 0, false, Run());
+}
+
+TEST_F(ConvertCommandTest, VersionVerdictsStopBeforeAnythingIsBuilt)
+{
+    Select(src + "/Cub.MDL");
+    before = FolderSnapshot(dst);
+    hw.m_inUse = 7;  // untouched unless the build starts
+    ConvertOptions options;
+    options.versionCheck = VersionOld;
+    ExpectRefusal(LoadString(700), IDC_SOURCE_LIST, false, Run(options));
+    host.Clear();
+    options.versionCheck = VersionNew;
+    ExpectRefusal(LoadString(701), IDC_SOURCE_LIST, false, Run(options));
+    EXPECT_EQ(hw.m_inUse, 7);
+
+    host.Clear();
+    options.versionCheck = VersionRecordSize;
+    EXPECT_TRUE(Run(options));
+    EXPECT_EQ(g_sizeGood, 1);
+    EXPECT_EQ(hw.m_inUse, 0);
+}
+
+TEST_F(ConvertCommandTest, TargetFolderThatTakesNoFile)
+{
+    Select(src + "/Cub.MDL");
+    state.targetLocationText = dst + "/missing";
+    SaveDialogData(state, host);
+    host.Clear();
+    before = FolderSnapshot(dst);
+    ExpectRefusal(FormatString(107, {Utf8ToUtf16(dst + "/missing/NEWCUB.mdl")}), IDC_MODEL_NAME, true, Run());
+}
+
+TEST_F(ConvertCommandTest, DelayWarningsComeBetweenCompletionAndHardware)
+{
+    for (const auto& [type, warning] : {std::pair<uint16_t, unsigned>{MODEL_AIRPLANE, 703}, {MODEL_GLIDER, 702}}) {
+        SCOPED_TRACE(warning);
+        samples::PX400Builder b;
+        b.SetModelName(u"Delay");
+        b.SetModelType(type);
+        samples::DelayRecord delay;
+        delay.select1 = 0x01;  // pair 0 selected by bit 0 only ...
+        delay.rates[1] = 5;    // ... while rate 2 is in use: the PX600 cannot express it
+        delay.pairs[0] = 1;
+        delay.pairs[1] = 2;
+        b.SetDelayRecord(0, 0, delay);
+        const std::string name = "Delay" + std::to_string(type);
+        WriteSampleFile(src + "/" + name + ".MDL", b.Image());
+        state.sourceLocationText = src + (type ? "/./." : "/.");  // a new text refills the list
+        SaveDialogData(state, host);
+        Select(state.sourceLocationText + "/" + name + ".MDL");
+        state.modelNameText = Utf8ToUtf16(name);
+        host.Clear();
+        ASSERT_TRUE(Run());
+        ASSERT_EQ(host.boxes.size(), 3u);
+        EXPECT_EQ(host.boxes[0].text, LoadString(108));
+        EXPECT_EQ(host.boxes[1].text, LoadString(warning));
+        EXPECT_EQ(host.boxes[1].style, MB_ICONEXCLAMATION);
+        EXPECT_EQ(host.boxes[2].text, LoadString(705));
+    }
+}
+
+TEST_F(ConvertCommandTest, DetailChoicesSurviveAFailureAndAreConsumedBySuccess)
+{
+    samples::PX400Builder b;
+    b.SetModelName(u"Heli");
+    b.SetModelType(MODEL_HELICOPTER);
+    for (int c = 0; c < 8; ++c)
+        b.SetConditionName(c, u"FILE" + Utf8ToUtf16(std::to_string(c)));
+    WriteSampleFile(src + "/Heli.MDL", b.Image());
+    state.sourceLocationText = src + "/.";
+    SaveDialogData(state, host);
+    Select(src + "/./Heli.MDL");
+
+    DetailChoices choices;
+    ASSERT_TRUE(PrepareDetailChoices(state, host, hw, choices));
+    EXPECT_EQ(choices.conditionNames[3], u"FILE3");
+    EXPECT_EQ(hw.m_sourceType, TX_PX400);
+    EXPECT_EQ(hw.m_targetType, TX_PX600);
+    choices.conditionNames[0] = u"IDLEUP1";
+    choices.conditionNames[1] = u"TENCHARSXY";
+    ConfirmDetailChoices(state, hw, choices);
+    EXPECT_EQ(state.m_detailUsed, 1);
+
+    // A refused conversion keeps the choices.
+    WriteSampleFile(dst + "/NEWCUB.mdl", {9});
+    host.Clear();
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(state.m_detailUsed, 1);
+    EXPECT_EQ(state.m_conditionNames[0], u"IDLEUP1");
+    // Opening the detail dialog again shows them, not the file's names.
+    DetailChoices again;
+    ASSERT_TRUE(PrepareDetailChoices(state, host, hw, again));
+    EXPECT_EQ(again.conditionNames[0], u"IDLEUP1");
+
+    state.modelNameText = u"HELI2";
+    host.Clear();
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(hw.m_inUse, 1);
+    EXPECT_EQ(state.m_detailUsed, 0);
+    const std::vector<uint8_t> image = ReadSampleFile(TargetPath(u"HELI2"));
+    EXPECT_EQ(StoredConditionName(image, 0), u"IDLEUP1");
+    EXPECT_EQ(StoredConditionName(image, 1), u"TENCHARS");
+    EXPECT_EQ(StoredConditionName(image, 2), u"FILE2");
+
+    // The next conversion uses neither the names nor the rows.
+    state.modelNameText = u"HELI3";
+    host.Clear();
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(hw.m_inUse, 0);
+    EXPECT_EQ(StoredConditionName(ReadSampleFile(TargetPath(u"HELI3")), 0), u"FILE0");
+    DetailChoices fresh;
+    ASSERT_TRUE(PrepareDetailChoices(state, host, hw, fresh));
+    EXPECT_EQ(fresh.conditionNames[0], u"FILE0");
+}
+
+TEST_F(ConvertCommandTest, DetailRefusalsAndTableValidity)
+{
+    state.selectedSourceRow = -1;
+    DetailChoices choices;
+    EXPECT_FALSE(PrepareDetailChoices(state, host, hw, choices));
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, LoadString(104));
+
+    Select(src + "/Cub.MDL");
+    ASSERT_TRUE(PrepareDetailChoices(state, host, hw, choices));
+    choices.hardwareChoice[0] = 0;  // J1 -> NULL
+    ConfirmDetailChoices(state, hw, choices);
+    EXPECT_EQ(hw.m_rows[0].target, HW_NONE);
+    EXPECT_EQ(IsHardwareTableValid(state, hw), 1);
+    // Another source type makes the rows invalid without touching them.
+    state.sourceTransmitterSelection = u"PX200";
+    EXPECT_EQ(IsHardwareTableValid(state, hw), 0);
+    EXPECT_EQ(hw.m_rows[0].target, HW_NONE);
+}
+
+// A failure injected at every step of the store leaves no file behind and
+// reports the failing file operation; the choices and lists stay.
+TEST_F(ConvertCommandTest, InjectedStoreFailuresLeaveNothingBehind)
+{
+    Select(src + "/Cub.MDL");
+    const std::u16string path = Utf8ToUtf16(TargetPath(u"NEWCUB"));
+    const struct {
+        FileOp op;
+        int error;
+        std::u16string text;
+    } cases[] = {
+        {FileOp::Open, EACCES, FormatString(107, {path})},
+        {FileOp::Write, ENOSPC, FormatString(1313, {path})},
+        {FileOp::Write, EIO, FormatString(1310, {path})},
+        {FileOp::Sync, EIO, FormatString(1310, {path})},
+        {FileOp::Close, EDQUOT, FormatString(1313, {path})},
+        {FileOp::Link, EIO, FormatString(1310, {path})},
+        {FileOp::Link, EEXIST, FormatString(105, {path})},
+    };
+    state.m_detailUsed = 1;
+    before = FolderSnapshot(dst);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf16ToUtf8(c.text));
+        host.Clear();
+        ClearFileFaultsForTesting();
+        InjectFileFaultForTesting(c.op, 1, c.error);
+        EXPECT_FALSE(Run());
+        EXPECT_EQ(FileOpCountForTesting(c.op), 1);
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_EQ(host.boxes[0].text, c.text);
+        EXPECT_EQ(host.boxes[0].style, MB_ICONSTOP);
+        EXPECT_EQ(FolderSnapshot(dst), before);
+        EXPECT_EQ(state.m_detailUsed, 1);
+        EXPECT_TRUE(host.lists.empty());
+    }
+
+    // Failing to remove the temporary name after publishing still stores the
+    // file whole and leaves no temporary file.
+    host.Clear();
+    ClearFileFaultsForTesting();
+    InjectFileFaultForTesting(FileOp::Unlink, 1, EIO);
+    EXPECT_TRUE(Run());
+    const auto after = FolderSnapshot(dst);
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(after.begin()->second.size(), PX600_IMAGE_SIZE);
+}
+
+TEST(AtomicFileTest, NeverReplacesAFileThatAppearedMeanwhile)
+{
+    ClearFileFaultsForTesting();
+    TempFolder temp;
+    const std::string path = temp.Path() + "/model.mdl";
+    const std::vector<uint8_t> bytes(100, 0xAB);
+
+    for (bool withoutHardLinks : {false, true}) {
+        SCOPED_TRACE(withoutHardLinks);
+        CAtomicFile out;
+        ASSERT_TRUE(out.Create(path));
+        EXPECT_EQ(out.TemporaryPath().rfind(temp.Path() + "/" + kAtomicTempPrefix, 0), 0u);
+        out.Write(bytes.data(), bytes.size());
+        WriteSampleFile(path, {1, 2, 3});  // someone else's file appears
+        if (withoutHardLinks)
+            InjectFileFaultForTesting(FileOp::Link, 1, EPERM);
+        EXPECT_EQ(out.Commit(), CAtomicFile::Publish::Exists);
+        EXPECT_EQ(ReadSampleFile(path), (std::vector<uint8_t>{1, 2, 3}));
+        EXPECT_EQ(FolderSnapshot(temp.Path()).size(), 1u);
+        std::filesystem::remove(path);
+    }
+
+    // Without hard links the file is still published whole under its name.
+    InjectFileFaultForTesting(FileOp::Link, 1, EPERM);
+    CAtomicFile out;
+    ASSERT_TRUE(out.Create(path));
+    out.Write(bytes.data(), bytes.size());
+    EXPECT_EQ(out.Commit(), CAtomicFile::Publish::Stored);
+    EXPECT_EQ(ReadSampleFile(path), bytes);
+    EXPECT_EQ(FolderSnapshot(temp.Path()).size(), 1u);
+    ClearFileFaultsForTesting();
+}
+
+TEST(AtomicFileTest, AbandonedFileLeavesNoTemporary)
+{
+    TempFolder temp;
+    {
+        CAtomicFile out;
+        ASSERT_TRUE(out.Create(temp.Path() + "/x.mdl"));
+        const uint8_t b = 1;
+        out.Write(&b, 1);
+        EXPECT_EQ(FolderSnapshot(temp.Path()).size(), 1u);
+    }
+    EXPECT_TRUE(FolderSnapshot(temp.Path()).empty());
+}

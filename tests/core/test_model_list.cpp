@@ -1,0 +1,177 @@
+// Model lists: how a location's files become rows, and how transmitter texts
+// name transmitter types.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "RecordingHost.h"
+#include "convert/ModelList.h"
+#include "model/ModelData.h"
+#include "platform/Strings.h"
+#include "platform/Text.h"
+#include "samplegen/PX400Builder.h"
+#include "samplegen/SampleFiles.h"
+
+namespace {
+
+std::vector<uint8_t> PX400File(const std::u16string& name, uint16_t type)
+{
+    samples::PX400Builder b;
+    b.SetModelName(name);
+    b.SetModelType(type);
+    return b.Image();
+}
+
+// A PX600 file as this program writes it: 8-bit transmitter name, big-endian name.
+std::vector<uint8_t> PX600File(const std::u16string& name, uint8_t type)
+{
+    std::vector<uint8_t> image(PX600_IMAGE_SIZE, 0);
+    std::memcpy(image.data(), "PX600   ", 8);
+    for (size_t i = 0; i < name.size(); ++i)
+        PutBE16(image.data() + 10 + 2 * i, name[i]);
+    image[42] = type;
+    return image;
+}
+
+class ModelListTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetLanguage(Language::English); }
+    TempFolder temp;
+    RecordingHost host;
+};
+
+}  // namespace
+
+TEST(TransmitterTypeTest, ComboAndItemTextsNameTypesByPrefix)
+{
+    SetLanguage(Language::English);
+    EXPECT_EQ(GetComboTransmitterType(u"PX400"), TX_PX400);
+    EXPECT_EQ(GetComboTransmitterType(u"PX200"), TX_PX200);
+    EXPECT_EQ(GetComboTransmitterType(u"PX600"), TX_PX600);
+    EXPECT_EQ(GetComboTransmitterType(u"PX6"), TX_PX600);
+    // The combo names have no padding: a longer text names none of them.
+    EXPECT_EQ(GetComboTransmitterType(u"PX400   "), TX_UNKNOWN);
+    EXPECT_EQ(GetComboTransmitterType(u"px400"), TX_UNKNOWN);
+    EXPECT_EQ(GetComboTransmitterType(std::nullopt), TX_UNKNOWN);
+
+    EXPECT_EQ(GetItemTransmitterType(u"PX400   "), TX_PX400);
+    EXPECT_EQ(GetItemTransmitterType(u"PX200   "), TX_PX200);
+    EXPECT_EQ(GetItemTransmitterType(u"PX600   "), TX_PX600);
+    EXPECT_EQ(GetItemTransmitterType(u"PX600"), TX_PX600);
+    // An empty text is a prefix of the first name.
+    EXPECT_EQ(GetItemTransmitterType(u""), TX_PX400);
+    EXPECT_EQ(GetItemTransmitterType(u"PX600    "), TX_UNKNOWN);
+    EXPECT_EQ(GetItemTransmitterType(u"ZX400   "), TX_UNKNOWN);
+}
+
+TEST(TransmitterTypeTest, ModelTypeTextsAndUnknownCodes)
+{
+    SetLanguage(Language::English);
+    EXPECT_EQ(ModelTypeText(0), u"AIRPLANE");
+    EXPECT_EQ(ModelTypeText(4), u"MULTICOPTER");
+    EXPECT_EQ(ModelTypeText(5), u"UNKNOWN");
+    EXPECT_EQ(ModelTypeText(0xFFFF), u"UNKNOWN");
+}
+
+TEST_F(ModelListTest, ListsPX400AndPX600FilesWithTheirColumns)
+{
+    const std::string dir = temp.Sub("models");
+    WriteSampleFile(dir + "/A.MDL", PX400File(u"Cub", MODEL_AIRPLANE));
+    WriteSampleFile(dir + "/b.mdl", PX600File(u"Heli600", MODEL_HELICOPTER));
+    WriteSampleFile(dir + "/c.txt", PX400File(u"NotListed", 0));
+
+    std::vector<std::string> keys;
+    const ModelListing listing = FillModelList(host, dir, std::nullopt, &keys);
+    ASSERT_EQ(listing.rows.size(), 2u);
+    EXPECT_FALSE(listing.isVolume);
+    EXPECT_EQ(listing.selected, 0);
+
+    const ModelListRow& a = listing.rows[0];
+    EXPECT_EQ(a.key, dir + "/A.MDL");
+    EXPECT_EQ(a.columns[0], u"PX400   ");
+    EXPECT_EQ(a.columns[1], u"Cub");
+    EXPECT_EQ(a.columns[2], u"AIRPLANE");
+    EXPECT_EQ(GetItemTransmitterType(a), TX_PX400);
+
+    const ModelListRow& b = listing.rows[1];
+    EXPECT_EQ(b.key, dir + "/b.mdl");
+    EXPECT_EQ(GetItemTransmitterType(b), TX_PX600);
+    EXPECT_EQ(b.columns[1], u"Heli600");
+    EXPECT_EQ(b.columns[2], u"HELICOPTER");
+
+    EXPECT_EQ(keys, (std::vector<std::string>{a.key, b.key}));
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(host.waitDepth, 0);
+    EXPECT_GE(host.waitBegins, 1);
+}
+
+TEST_F(ModelListTest, PX600NameOnlyCountsWithinTheFirst16Bytes)
+{
+    const std::string dir = temp.Sub("models");
+    // "PX600   " at byte 16 is beyond what decides the reader: read as PX400.
+    std::vector<uint8_t> late = PX400File(u"Late", 0);
+    std::memcpy(late.data() + 16, "PX600   ", 8);
+    WriteSampleFile(dir + "/late.MDL", late);
+    // The name after other text within the 16 bytes still counts.
+    std::vector<uint8_t> inner = PX600File(u"X", 0);
+    std::memcpy(inner.data(), "aPX600   ", 9);
+    WriteSampleFile(dir + "/mid.MDL", inner);
+
+    const ModelListing listing = FillModelList(host, dir);
+    ASSERT_EQ(listing.rows.size(), 2u);
+    EXPECT_EQ(listing.rows[0].columns[0], u"PX400   ");
+    EXPECT_EQ(listing.rows[0].columns[1], u"Late");
+    EXPECT_EQ(GetItemTransmitterType(listing.rows[0]), TX_PX400);
+    EXPECT_EQ(listing.rows[1].columns[0], u"aPX600  ");
+    EXPECT_EQ(listing.rows[1].columns[1], u"X");
+}
+
+TEST_F(ModelListTest, ShortFileRowsNeverShowThePreviousFilesBytes)
+{
+    const std::string dir = temp.Sub("models");
+    WriteSampleFile(dir + "/a.MDL", PX400File(u"LongModelName12", MODEL_GLIDER));
+    // Transmitter name and the first two name characters only.
+    std::vector<uint8_t> shortFile = PX400File(u"Zq", MODEL_GLIDER);
+    shortFile.resize(34);
+    WriteSampleFile(dir + "/b.MDL", shortFile);
+    WriteSampleFile(dir + "/c.MDL", {});
+
+    const ModelListing listing = FillModelList(host, dir);
+    ASSERT_EQ(listing.rows.size(), 3u);
+    EXPECT_EQ(listing.rows[1].columns[0], u"PX400   ");
+    EXPECT_EQ(listing.rows[1].columns[1], u"Zq");
+    EXPECT_EQ(listing.rows[1].columns[2], u"AIRPLANE");  // type bytes were not delivered
+    EXPECT_EQ(listing.rows[2].columns[0], u"");
+    EXPECT_EQ(listing.rows[2].columns[1], u"");
+    // An empty transmitter text counts as PX400, as the row compares prefixes.
+    EXPECT_EQ(GetItemTransmitterType(listing.rows[2]), TX_PX400);
+    EXPECT_TRUE(host.boxes.empty());
+}
+
+TEST_F(ModelListTest, SelectsTheRowOfTheKeyElseTheFirst)
+{
+    const std::string dir = temp.Sub("models");
+    for (const char* n : {"a", "b", "c"})
+        WriteSampleFile(dir + "/" + n + ".MDL", PX400File(Utf8ToUtf16(n), 0));
+    EXPECT_EQ(FillModelList(host, dir, dir + "/c.MDL").selected, 2);
+    EXPECT_EQ(FillModelList(host, dir, dir + "/zz.MDL").selected, 0);
+    EXPECT_EQ(FillModelList(host, dir, std::nullopt).selected, 0);
+}
+
+TEST_F(ModelListTest, MissingOrEmptyLocationsAndUnopenableEntriesAreSilent)
+{
+    EXPECT_TRUE(FillModelList(host, temp.Path() + "/nowhere").rows.empty());
+    const std::string dir = temp.Sub("empty");
+    ModelListing listing = FillModelList(host, dir);
+    EXPECT_TRUE(listing.rows.empty());
+    EXPECT_EQ(listing.selected, -1);
+
+    // A folder named like a model file cannot be opened: no row, no message.
+    temp.Sub("empty/folder.MDL");
+    WriteSampleFile(dir + "/real.MDL", PX400File(u"R", 0));
+    listing = FillModelList(host, dir);
+    ASSERT_EQ(listing.rows.size(), 1u);
+    EXPECT_EQ(listing.rows[0].columns[1], u"R");
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(host.waitDepth, 0);
+}
