@@ -13,9 +13,9 @@ namespace {
 
 void BM_ConvertFromPX400(benchmark::State& state)
 {
-    const PX400SampleSpec& spec = PX400SampleSpecs()[size_t(state.range(0))];
+    const PX400Sample& sample = PX400SampleList()[size_t(state.range(0))];
     auto source = std::make_unique<CModelDataPX400>();
-    const auto image = MakePX400Sample(spec).Image();
+    const auto image = MakePX400Sample(sample).Image();
     std::memcpy(source->GetImage(), image.data(), PX400_IMAGE_SIZE);
     CConvertHW table;
     auto target = std::make_unique<CModelDataPX600>(&table);
@@ -23,7 +23,7 @@ void BM_ConvertFromPX400(benchmark::State& state)
         benchmark::DoNotOptimize(target->ConvertFromPX400(source.get()));
         benchmark::ClobberMemory();
     }
-    state.SetLabel(spec.fileName);
+    state.SetLabel(sample.fileName);
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(PX400_IMAGE_SIZE));
 }
 BENCHMARK(BM_ConvertFromPX400)->DenseRange(0, 3);
@@ -31,7 +31,7 @@ BENCHMARK(BM_ConvertFromPX400)->DenseRange(0, 3);
 // One point curve resampled: the innermost step of the conversion.
 void BM_ResampleCurve(benchmark::State& state)
 {
-    const auto image = MakePX400Sample(PX400SampleSpecs()[0]).Image();
+    const auto image = MakePX400Sample(PX400SampleList()[0]).Image();
     const uint8_t* curve = image.data() + 106508 + 48;
     uint8_t out[51];
     for (auto _ : state) {

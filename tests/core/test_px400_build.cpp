@@ -219,16 +219,16 @@ TEST_F(PX400Build, HelicopterNeverWarnsAboutDelays)
 
 TEST_F(PX400Build, SampleModels)
 {
-    for (const PX400SampleSpec& spec : PX400SampleSpecs()) {
-        SCOPED_TRACE(spec.fileName);
-        PX400Builder b = MakePX400Sample(spec);
+    for (const PX400Sample& sample : PX400SampleList()) {
+        SCOPED_TRACE(sample.fileName);
+        PX400Builder b = MakePX400Sample(sample);
         EXPECT_EQ(b.Image().size(), PX400_IMAGE_SIZE);
         auto t = Convert(b);
         const uint8_t* img = t->GetImage();
-        std::u16string name = spec.modelName.substr(0, 15);
+        std::u16string name = sample.modelName.substr(0, 15);
         EXPECT_EQ(std::u16string(t->GetModelName()), name);
-        EXPECT_EQ(t->GetModelType(), spec.modelType == MODEL_MOTOR_GLIDER ? MODEL_GLIDER : spec.modelType);
-        EXPECT_EQ(t->GetDelayWarning(), spec.tripsDelayWarning ? 1 : 0);
+        EXPECT_EQ(t->GetModelType(), sample.modelType == MODEL_MOTOR_GLIDER ? MODEL_GLIDER : sample.modelType);
+        EXPECT_EQ(t->GetDelayWarning(), sample.tripsDelayWarning ? 1 : 0);
         // The resampled curves sit on the grid and stay in range.
         for (int c = 0; c < 8; ++c)
             for (int k = 0; k < 16; ++k) {
@@ -248,5 +248,5 @@ TEST_F(PX400Build, SampleModels)
         EXPECT_EQ(GetBE32(img + 32764), sum);
     }
     // Samples are deterministic.
-    EXPECT_EQ(MakePX400Sample(PX400SampleSpecs()[2]).Image(), MakePX400Sample(PX400SampleSpecs()[2]).Image());
+    EXPECT_EQ(MakePX400Sample(PX400SampleList()[2]).Image(), MakePX400Sample(PX400SampleList()[2]).Image());
 }

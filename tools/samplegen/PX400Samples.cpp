@@ -164,31 +164,31 @@ void AddDelays(PX400Builder& b, int c, bool trips)
 
 }  // namespace
 
-const std::vector<PX400SampleSpec>& PX400SampleSpecs()
+const std::vector<PX400Sample>& PX400SampleList()
 {
-    static const std::vector<PX400SampleSpec> specs = {
+    static const std::vector<PX400Sample> list = {
         {"TRAINER", 0, u"ARK TRAINER", true, 11},
         {"HELI450", 1, u"ARK HELI 450", false, 22},
         {"THERMAL", 2, u"ARK THERMAL 3M", true, 33},
         {"EGLIDER", 3, u"ARK E-GLIDER", false, 44},
         {"LONGNAME", 0, u"ARK SPORT AEROBATIC 2", false, 55},
     };
-    return specs;
+    return list;
 }
 
-PX400Builder MakePX400Sample(const PX400SampleSpec& spec)
+PX400Builder MakePX400Sample(const PX400Sample& sample)
 {
-    std::mt19937 rng(spec.seed);
+    std::mt19937 rng(sample.seed);
     PX400Builder b;
-    const bool heli = spec.modelType == 1;
-    b.SetModelName(spec.modelName);
-    b.SetModelType(spec.modelType);
+    const bool heli = sample.modelType == 1;
+    b.SetModelName(sample.modelName);
+    b.SetModelType(sample.modelType);
     b.SetVersion(0x00010006, 2153, 1, 0x2C);
     SYSTEMTIME date{};
     date.wYear = 2019;
-    date.wMonth = uint16_t(1 + spec.seed % 12);
+    date.wMonth = uint16_t(1 + sample.seed % 12);
     date.wDayOfWeek = 0;
-    date.wDay = uint16_t(1 + spec.seed % 28);
+    date.wDay = uint16_t(1 + sample.seed % 28);
     date.wHour = 14;
     date.wMinute = 30;
     date.wSecond = 5;
@@ -209,7 +209,7 @@ PX400Builder MakePX400Sample(const PX400SampleSpec& spec)
         b.SetSettingsByte(530 + k, uint8_t(k == 0 ? (0x40 | kCDSW) : kSwitchB));
 
     const char16_t* const* names =
-        heli ? kHeliConditions : (spec.modelType == 0 ? kPlaneConditions : kGliderConditions);
+        heli ? kHeliConditions : (sample.modelType == 0 ? kPlaneConditions : kGliderConditions);
     for (int c = 0; c < 8; ++c) {
         b.SetConditionName(c, names[c]);
         for (int d = 0; d < 6; ++d) {
@@ -222,14 +222,14 @@ PX400Builder MakePX400Sample(const PX400SampleSpec& spec)
         AddCurves(b, c, rng, heli);
         AddCurveSettings(b, c, rng, heli);
         if (!heli)
-            AddDelays(b, c, spec.tripsDelayWarning);
+            AddDelays(b, c, sample.tripsDelayWarning);
     }
     b.SetAllInUse();
     for (int c = 2; c < 8; ++c)
         b.SetControlByte(c, 8195, 0);  // a function unused in the later conditions
 
     samples::Timer t1;
-    t1.milliseconds = 300000 + int32_t(spec.seed) * 1000;
+    t1.milliseconds = 300000 + int32_t(sample.seed) * 1000;
     t1.enabled = 1;
     t1.mode = 1;
     t1.flagA = 1;
@@ -239,7 +239,7 @@ PX400Builder MakePX400Sample(const PX400SampleSpec& spec)
     t2.mode = 2;
     t2.flagB = 1;
     b.SetTimer(1, t2);
-    b.SetTotalTime(uint16_t(spec.seed % 40), uint8_t(spec.seed % 60), 17);
+    b.SetTotalTime(uint16_t(sample.seed % 40), uint8_t(sample.seed % 60), 17);
     for (int m = 0; m < 8; ++m)
         for (int h = 0; h < 16; ++h)
             b.SetTableValue(m, h, uint16_t(100 * m + h));
@@ -256,6 +256,6 @@ PX400Builder MakePX400Sample(const PX400SampleSpec& spec)
 
 void WritePX400Samples(const std::string& folder)
 {
-    for (const PX400SampleSpec& spec : PX400SampleSpecs())
-        WriteSampleFile(folder + "/" + spec.fileName + ".MDL", MakePX400Sample(spec).Image());
+    for (const PX400Sample& sample : PX400SampleList())
+        WriteSampleFile(folder + "/" + sample.fileName + ".MDL", MakePX400Sample(sample).Image());
 }

@@ -8,7 +8,7 @@
 
 #include "samplegen/PX400Builder.h"
 
-struct PX400SampleSpec {
+struct PX400Sample {
     const char* fileName;      // file name without the .MDL extension
     uint16_t modelType;        // 0 AIRPLANE, 1 HELICOPTER, 2 GLIDER, 3 MOTOR GLIDER
     std::u16string modelName;
@@ -16,10 +16,10 @@ struct PX400SampleSpec {
     uint32_t seed;             // varies curves and settings deterministically
 };
 
-const std::vector<PX400SampleSpec>& PX400SampleSpecs();
+const std::vector<PX400Sample>& PX400SampleList();
 
 // One complete sample model.
-samples::PX400Builder MakePX400Sample(const PX400SampleSpec& spec);
+samples::PX400Builder MakePX400Sample(const PX400Sample& sample);
 
 // Writes every sample model into folder, creating it. Throws
 // std::runtime_error when a file cannot be written.
