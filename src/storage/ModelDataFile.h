@@ -9,6 +9,7 @@
 
 #include "platform/File.h"
 #include "storage/TinyFileEntry.h"
+#include "storage/TinyImage.h"
 
 class CModelDataFile : public CFile {
 public:
@@ -39,4 +40,21 @@ public:
     std::string m_currentName;
     CFileFind m_finder;
     int m_isVolume = 0;
+
+    // The image case: the location's TINYFS.IMG, the engine handle of the file
+    // open inside it, and the search cursor (the file number probed is
+    // m_cursor + 2).
+    TinyVolume m_volume;
+    int32_t m_handle = -1;
+    int32_t m_cursor = 0;
+    int32_t m_currentNumber = -1;
+
+private:
+    bool ProbeFile(int64_t number) const;
+    bool SearchOn(int64_t count);
 };
+
+// The decimal value of a text as the image case reads keys: leading blanks and
+// a sign are accepted, reading stops at the first non-digit, no digits give 0.
+// The value saturates at the limits of a 32-bit integer.
+int32_t DecimalValue(const std::string& text);

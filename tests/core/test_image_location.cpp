@@ -1,0 +1,227 @@
+// Model files inside a TINYFS image: a folder holding TINYFS.IMG is listed,
+// opened and read by file number, and listing never changes the image.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "platform/File.h"
+#include "samplegen/SampleFiles.h"
+#include "samplegen/TinyVolumeBuilder.h"
+#include "storage/ModelDataFile.h"
+#include "storage/TinyImage.h"
+#include "TestFolder.h"
+
+namespace {
+
+std::vector<uint8_t> Bytes(size_t n, uint8_t seed)
+{
+    std::vector<uint8_t> v(n);
+    for (size_t i = 0; i < n; ++i)
+        v[i] = static_cast<uint8_t>(seed + i * 7);
+    return v;
+}
+
+std::vector<std::string> List(CModelDataFile& file, const std::string& start = "4")
+{
+    std::vector<std::string> keys;
+    bool found = file.FindFirst(start);
+    while (found) {
+        found = file.FindNext();
+        keys.push_back(file.GetCurrentName());
+    }
+    return keys;
+}
+
+class ImageLocation : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(TinyStartup()); }
+    void TearDown() override { TinyShutdown(); }
+
+    // 40 file slots with files at 2, 6, 7, 9, 37, 38 and 39.
+    std::string MakeImage(const std::string& name = "TINYFS.IMG")
+    {
+        TinyVolumeBuilder builder(8, 40, 12);
+        for (uint16_t n : {2, 6, 7, 9, 37, 38, 39})
+            builder.AddFile(n, Bytes(n == 7 ? 6618 : 100 + n, static_cast<uint8_t>(n)));
+        const std::string path = m_dir.File(name);
+        EXPECT_TRUE(builder.WriteFile(path));
+        return path;
+    }
+
+    TestFolder m_dir;
+};
+
+} // namespace
+
+TEST_F(ImageLocation, ListsFileNumbersFromSixBelowTheEntryCount)
+{
+    MakeImage();
+    CModelDataFile file(m_dir.Path());
+    ASSERT_EQ(file.m_isVolume, 1);
+    EXPECT_EQ(file.GetFileCount(), 38);
+    EXPECT_EQ(List(file), (std::vector<std::string>{"6", "7", "9", "37"}));
+    // FindNext after the last file keeps it current.
+    EXPECT_EQ(file.GetCurrentName(), "37");
+    EXPECT_EQ(file.GetEntry(7 - 2).size, 6618u);
+    EXPECT_EQ(file.GetEntry(3 - 2).isEmpty, 1);
+    EXPECT_EQ(file.GetNewFileNumber(), 8);
+    // A start beyond every file finds nothing.
+    EXPECT_FALSE(file.FindFirst("38"));
+    // The first probe is made even at or beyond the bound: file 38 is found
+    // that way, but the search goes no further.
+    EXPECT_TRUE(file.FindFirst("36"));
+    EXPECT_FALSE(file.FindNext());
+    EXPECT_EQ(file.GetCurrentName(), "38");
+}
+
+TEST_F(ImageLocation, ImageNameCaseAndTrailingSeparator)
+{
+    MakeImage("tinyfs.img");
+    {
+        CModelDataFile file(m_dir.Path() + "/");
+        EXPECT_EQ(file.m_isVolume, 1);
+        EXPECT_EQ(file.m_volume.m_imagePath, m_dir.Path() + "/tinyfs.img");
+    }
+    EXPECT_FALSE(TinyImageIsOpen());  // destruction unmounted and closed it
+    CModelDataFile file(m_dir.Path());
+    EXPECT_EQ(file.m_volume.m_imagePath, m_dir.Path() + "/tinyfs.img");
+}
+
+TEST_F(ImageLocation, OpenReadAndErrorsByFileNumber)
+{
+    MakeImage();
+    CModelDataFile file(m_dir.Path());
+    ASSERT_EQ(file.m_isVolume, 1);
+
+    try {
+        file.Open("8", CFile::typeBinary | CFile::modeRead);
+        FAIL() << "opening a missing file number must throw";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_lOsError, 2);
+        EXPECT_EQ(e.m_strFileName, "8");
+    }
+
+    ASSERT_TRUE(file.Open("7", CFile::typeBinary | CFile::modeRead));
+    EXPECT_EQ(file.m_currentName, m_dir.Path() + "7");
+    std::vector<uint8_t> buf(7000, 0);
+    EXPECT_EQ(file.Read(buf.data(), 0), 0u);
+    EXPECT_EQ(file.Read(buf.data(), 6000), 6000u);
+    EXPECT_EQ(file.Read(buf.data(), 6000), 618u);
+    EXPECT_EQ(file.Read(buf.data(), 6000), 0u);
+    file.Close();
+    EXPECT_EQ(file.m_handle, -1);
+    // Reading with no file open reports the engine's failure through the count.
+    EXPECT_EQ(file.Read(buf.data(), 10), static_cast<unsigned>(-1));
+
+    // Keys are read as decimal values: blanks, a sign, digits; 16 bits name the file.
+    ASSERT_TRUE(file.Open(" +65543xyz", CFile::typeBinary));
+    std::vector<uint8_t> seven(10);
+    EXPECT_EQ(file.Read(seven.data(), 10), 10u);
+    EXPECT_EQ(seven[0], 7);
+    file.Close();
+}
+
+TEST_F(ImageLocation, CreateFlagsKeepAnExistingFile)
+{
+    MakeImage();
+    CModelDataFile file(m_dir.Path());
+    ASSERT_TRUE(file.Open("6", CFile::typeBinary | CFile::modeCreate | CFile::modeWrite));
+    const uint8_t patch[3] = {0xA1, 0xA2, 0xA3};
+    file.Write(patch, 3);
+    file.Close();
+    ASSERT_TRUE(file.Open("6", CFile::typeBinary));
+    std::vector<uint8_t> back(200, 0);
+    ASSERT_EQ(file.Read(back.data(), 200), 106u);
+    file.Close();
+    const std::vector<uint8_t> original = Bytes(106, 6);
+    EXPECT_EQ(back[0], 0xA1);
+    EXPECT_EQ(back[2], 0xA3);
+    EXPECT_TRUE(std::equal(original.begin() + 3, original.end(), back.begin() + 3));
+}
+
+TEST_F(ImageLocation, ListingAndReadingLeaveTheImageUnchanged)
+{
+    const std::string path = MakeImage();
+    const std::vector<uint8_t> before = ReadSampleFile(path);
+    struct stat st{};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    for (int round = 0; round < 2; ++round) {
+        CModelDataFile file(m_dir.Path());
+        for (const std::string& key : List(file)) {
+            ASSERT_TRUE(file.Open(key, CFile::typeBinary | CFile::modeRead));
+            std::vector<uint8_t> buf(6618);
+            file.Read(buf.data(), 88);
+            file.Close();
+        }
+    }
+    EXPECT_EQ(ReadSampleFile(path), before);
+    struct stat after{};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mtim.tv_sec, st.st_mtim.tv_sec);
+    EXPECT_EQ(after.st_mtim.tv_nsec, st.st_mtim.tv_nsec);
+}
+
+TEST_F(ImageLocation, UnusableImagesLeaveAPlainFolder)
+{
+    const std::string path = MakeImage();
+    WriteSampleFile(m_dir.File("A.MDL"), Bytes(50, 1));
+    WriteSampleFile(m_dir.File("B.MDL"), Bytes(50, 2));
+
+    ::chmod(path.c_str(), 0444);
+    {
+        CModelDataFile file(m_dir.Path());
+        EXPECT_EQ(file.m_isVolume, 0);
+        EXPECT_EQ(file.m_volume.m_errorText, "The mount file " + path + " It is read only.");
+        EXPECT_EQ(file.GetFileCount(), 2);
+        bool found = file.FindFirst(file.ListPattern());
+        std::vector<std::string> keys;
+        while (found) {
+            found = file.FindNext();
+            keys.push_back(file.GetCurrentName());
+        }
+        EXPECT_EQ(keys, (std::vector<std::string>{m_dir.File("A.MDL"), m_dir.File("B.MDL")}));
+    }
+    ::chmod(path.c_str(), 0644);
+
+    WriteSampleFile(path, std::vector<uint8_t>(4096, 0));  // no volume header
+    CModelDataFile broken(m_dir.Path());
+    EXPECT_EQ(broken.m_isVolume, 0);
+    EXPECT_EQ(broken.m_volume.m_errorText, "It failed in the mount.");
+    EXPECT_FALSE(TinyImageIsOpen());
+}
+
+TEST_F(ImageLocation, OnlyOneImageIsOpenAtATime)
+{
+    MakeImage();
+    TestFolder other;
+    TinyVolumeBuilder builder(8, 12, 4);
+    builder.AddFile(6, Bytes(30, 9));
+    ASSERT_TRUE(builder.WriteFile(other.File("TINYFS.IMG")));
+
+    CModelDataFile first(m_dir.Path());
+    ASSERT_EQ(first.m_isVolume, 1);
+    {
+        // A folder without an image does not disturb the open one.
+        TestFolder plain;
+        CModelDataFile none(plain.Path());
+        EXPECT_EQ(none.m_isVolume, 0);
+    }
+    EXPECT_EQ(List(first), (std::vector<std::string>{"6", "7", "9", "37"}));
+    CModelDataFile second(other.Path());
+    ASSERT_EQ(second.m_isVolume, 1);
+    EXPECT_EQ(List(second), (std::vector<std::string>{"6"}));
+}
+
+TEST(DecimalValue, ReadsLikeTheKeysOfAnImage)
+{
+    EXPECT_EQ(DecimalValue("7"), 7);
+    EXPECT_EQ(DecimalValue("  -12abc"), -12);
+    EXPECT_EQ(DecimalValue("+4"), 4);
+    EXPECT_EQ(DecimalValue("abc"), 0);
+    EXPECT_EQ(DecimalValue(""), 0);
+    EXPECT_EQ(DecimalValue("99999999999999999999"), 2147483647);
+    EXPECT_EQ(DecimalValue("-99999999999999999999"), -2147483647 - 1);
+}
