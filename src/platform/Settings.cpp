@@ -1,0 +1,99 @@
+#include "platform/Settings.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+constexpr const char* kCompanyFolder = "Varkel Corp.";
+constexpr const char* kSettingsFile = "arkleton.conf";
+constexpr const char* kSystemSection = "system";
+constexpr const char* kLanguageKey = "Language";
+constexpr size_t kMaxSettingsBytes = 1 << 20;
+
+std::string Trim(const std::string& s)
+{
+    const size_t b = s.find_first_not_of(" \t\r");
+    if (b == std::string::npos)
+        return {};
+    const size_t e = s.find_last_not_of(" \t\r");
+    return s.substr(b, e - b + 1);
+}
+
+}  // namespace
+
+std::string SettingsFilePath()
+{
+    std::string base;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && *xdg) {
+        base = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || !*home)
+            return {};
+        base = std::string(home) + "/.config";
+    }
+    return base + "/" + kCompanyFolder + "/" + kSettingsFile;
+}
+
+std::optional<int> ReadIniInt(const std::string& iniText, const std::string& section, const std::string& key)
+{
+    std::istringstream in(iniText);
+    std::string line;
+    bool inSection = false;
+    std::optional<int> result;
+    while (std::getline(in, line)) {
+        line = Trim(line);
+        if (line.empty() || line[0] == ';' || line[0] == '#')
+            continue;
+        if (line.front() == '[') {
+            inSection = line.back() == ']' && Trim(line.substr(1, line.size() - 2)) == section;
+            continue;
+        }
+        const size_t eq = line.find('=');
+        if (!inSection || eq == std::string::npos || Trim(line.substr(0, eq)) != key)
+            continue;
+        const std::string value = Trim(line.substr(eq + 1));
+        char* end = nullptr;
+        errno = 0;
+        const long v = std::strtol(value.c_str(), &end, 10);
+        if (!value.empty() && end && *end == '\0' && errno == 0 && v >= INT_MIN && v <= INT_MAX)
+            result = static_cast<int>(v);
+        else
+            result.reset();
+    }
+    return result;
+}
+
+int ReadStoredLanguageIndex(const std::string& settingsFile)
+{
+    if (settingsFile.empty())
+        return 0;
+    std::ifstream in(settingsFile, std::ios::binary);
+    if (!in)
+        return 0;
+    std::string text(kMaxSettingsBytes, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(in.gcount()));
+    return ReadIniInt(text, kSystemSection, kLanguageKey).value_or(0);
+}
+
+int ReadStoredLanguageIndex()
+{
+    return ReadStoredLanguageIndex(SettingsFilePath());
+}
+
+Language LanguageFromIndex(int index)
+{
+    switch (index) {
+    case 1: return Language::English;
+    case 2: return Language::Japanese;
+    case 3: return Language::German;
+    case 4: return Language::French;
+    default: return SystemLanguage();
+    }
+}

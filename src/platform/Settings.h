@@ -1,0 +1,23 @@
+// The per-user settings the program shares with its graphical front end: an
+// INI file under the user's configuration folder.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/Strings.h"
+
+// $XDG_CONFIG_HOME (else ~/.config) + "/Varkel Corp./arkleton.conf"; empty when
+// neither the variable nor a home folder is known.
+std::string SettingsFilePath();
+
+// Integer value of key in [section] of an INI text; none when absent or not a number.
+std::optional<int> ReadIniInt(const std::string& iniText, const std::string& section, const std::string& key);
+
+// The stored language index: 0 system, 1 English, 2 Japanese, 3 German,
+// 4 French; 0 when the file or the value is missing.
+int ReadStoredLanguageIndex();
+int ReadStoredLanguageIndex(const std::string& settingsFile);
+
+// The language an index stands for; any index but 1..4 means the system's.
+Language LanguageFromIndex(int index);
