@@ -12,17 +12,7 @@
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kRounds = 1000;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(undefined_behavior_sanitizer)
-constexpr int kRounds = 1000;
-#else
 constexpr int kRounds = 10000;
-#endif
-#else
-constexpr int kRounds = 10000;
-#endif
 
 // splitmix64: fast, fixed-seed bytes for whole images.
 struct Random {
