@@ -1,0 +1,266 @@
+// End-to-end runs of arkleton-cli on the bundled samples: output streams,
+// exit status and the files it writes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "../core/RecordingHost.h"
+#include "model/ModelData.h"
+#include "platform/Strings.h"
+#include "platform/Text.h"
+#include "samplegen/SampleFiles.h"
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::string Text(unsigned id, Language language = Language::English)
+{
+    return Utf16ToUtf8(LoadString(id, language));
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        px400 = std::string(ARK_SAMPLES_DIR) + "/px400";
+        px200 = std::string(ARK_SAMPLES_DIR) + "/px200";
+        if (!std::filesystem::exists(px400 + "/TRAINER.MDL"))
+            GTEST_SKIP() << "samples not written";
+        out = temp.Sub("out");
+        config = temp.Sub("config");
+    }
+
+    // Runs the program with English as the system language and no stored settings.
+    Result Run(const std::vector<std::string>& args)
+    {
+        std::string cmd = "env -u LC_ALL -u LC_MESSAGES LANG=C XDG_CONFIG_HOME=" + Quote(config) + " " +
+                          Quote(ARK_CLI_PATH);
+        for (const std::string& a : args)
+            cmd += " " + Quote(a);
+        const std::string o = temp.Path() + "/stdout", e = temp.Path() + "/stderr";
+        cmd += " >" + Quote(o) + " 2>" + Quote(e);
+        const int raw = std::system(cmd.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(o), Slurp(e)};
+    }
+
+    Result Convert(const std::string& model, const std::string& name, std::vector<std::string> extra = {})
+    {
+        std::vector<std::string> args{"convert", "--from", "PX400", "--source", px400, "--model",
+                                      px400 + "/" + model, "--to", out, "--name", name};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return Run(args);
+    }
+
+    TempFolder temp;
+    std::string px400, px200, out, config;
+};
+
+}  // namespace
+
+TEST_F(CliTest, ListPrintsOneTabSeparatedLinePerModel)
+{
+    const Result r = Run({"list", px400});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    const auto lines = Lines(r.out);
+    ASSERT_GE(lines.size(), 5u);
+    for (const std::string& line : lines) {
+        SCOPED_TRACE(line);
+        std::vector<std::string> fields;
+        std::istringstream in(line);
+        for (std::string f; std::getline(in, f, '\t');)
+            fields.push_back(f);
+        ASSERT_EQ(fields.size(), 5u);
+        EXPECT_EQ(fields[0].rfind(px400 + "/", 0), 0u);
+        EXPECT_EQ(fields[1], "PX400   ");
+    }
+    EXPECT_NE(r.out.find("/TRAINER.MDL\tPX400   \tARK TRAINER\tAIRPLANE\t"), std::string::npos);
+
+    // An image location lists its files by number, all as PX200 models.
+    const Result image = Run({"list", px200});
+    EXPECT_EQ(image.status, 0);
+    const auto imageLines = Lines(image.out);
+    ASSERT_FALSE(imageLines.empty());
+    for (const std::string& line : imageLines)
+        EXPECT_NE(line.find("\tPX200   \t"), std::string::npos) << line;
+
+    EXPECT_EQ(Run({"list", temp.Path() + "/none"}).out, "");
+}
+
+TEST_F(CliTest, ConvertStoresTheFileAndAFollowingListShowsIt)
+{
+    const Result r = Convert("EGLIDER.MDL", "TRAINER2");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, Text(108) + "\n");
+    EXPECT_EQ(r.err, Text(705) + "\n");
+    const std::vector<uint8_t> image = ReadSampleFile(out + "/TRAINER2.mdl");
+    EXPECT_EQ(image.size(), PX600_IMAGE_SIZE);
+    EXPECT_EQ(FolderSnapshot(out).size(), 1u);
+
+    const Result list = Run({"list", out});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out.rfind(out + "/TRAINER2.mdl\tPX600   \tTRAINER2\tGLIDER\t", 0), 0u) << list.out;
+
+    // The same name again is refused, and the stored file stays as it was.
+    const Result again = Convert("HELI450.MDL", "TRAINER2");
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(again.out, "");
+    EXPECT_EQ(again.err, Utf16ToUtf8(FormatString(105, {Utf8ToUtf16(out + "/TRAINER2.mdl")})) + "\n");
+    EXPECT_EQ(ReadSampleFile(out + "/TRAINER2.mdl"), image);
+
+    // An airplane whose delay could not be carried over: the air-brake
+    // warning comes before the hardware warning, both on stderr.
+    const Result delay = Convert("TRAINER.MDL", "TRAINER3");
+    EXPECT_EQ(delay.status, 0);
+    EXPECT_EQ(delay.out, Text(108) + "\n");
+    EXPECT_EQ(delay.err, Text(703) + "\n\n" + Text(705) + "\n");
+}
+
+TEST_F(CliTest, RefusalsExitWithOneAndLeaveTheTargetAsItWas)
+{
+    WriteSampleFile(out + "/keep.mdl", {1, 2, 3});
+    const auto before = FolderSnapshot(out);
+    struct Case {
+        Result result;
+        std::string message;
+    };
+    const Case cases[] = {
+        {Convert("NOSUCH.MDL", "X"), Text(104)},
+        {Convert("TRAINER.MDL", "ABCDEFGHIJKLMNOP"), Text(706)},
+        {Convert("TRAINER.MDL", "A?B"), Text(707)},
+        {Convert("TRAINER.MDL", ""), Text(708)},
+        {Run({"convert", "--from", "PX200", "--source", px400, "--model", px400 + "/TRAINER.MDL", "--to", out,
+              "--name", "X"}),
+         Text(704)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        EXPECT_EQ(c.result.status, 1);
+        EXPECT_EQ(c.result.out, "");
+        EXPECT_EQ(c.result.err, c.message + "\n");
+    }
+    EXPECT_EQ(FolderSnapshot(out), before);
+
+    // An image location never receives a file; its image stays byte for byte.
+    const auto imageBefore = FolderSnapshot(px200);
+    const Result r = Run({"convert", "--from", "PX400", "--source", px400, "--model", px400 + "/TRAINER.MDL",
+                          "--to", px200, "--name", "X"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, Utf16ToUtf8(FormatString(103, {u"PX600", Utf8ToUtf16(px200)})) + "\n");
+    EXPECT_EQ(FolderSnapshot(px200), imageBefore);
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwoAndWriteNothing)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"frobnicate"},
+        {"list"},
+        {"convert", "--from", "PX400"},
+        {"convert", "--from", "PX600", "--source", px400, "--model", "m", "--to", out, "--name", "X"},
+        {"convert", "--from", "PX400", "--source", px400, "--model", px400 + "/TRAINER.MDL", "--to", out, "--name",
+         "X", "--condition", "9=NINE"},
+        {"convert", "--from", "PX400", "--source", px400, "--model", px400 + "/TRAINER.MDL", "--to", out, "--name",
+         "X", "--map", "NOPE=SW-A"},
+        {"convert", "--from", "PX400", "--source", px400, "--model", px400 + "/TRAINER.MDL", "--to", out, "--name",
+         "X", "--map", "CD-SW=T5"},  // a switch takes no trim
+        {"--language", "xx", "list", px400},
+    };
+    for (const auto& args : cases) {
+        const Result r = Run(args);
+        EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err, "");
+    }
+    EXPECT_TRUE(FolderSnapshot(out).empty());
+
+    const Result help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("arkleton-cli list"), std::string::npos);
+    const Result version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_NE(version.out.find(ARK_VERSION), std::string::npos);
+}
+
+TEST_F(CliTest, ConditionNamesAndControlMapsStandForTheDetailDialog)
+{
+    const Result r = Convert("HELI450.MDL", "HELI", {"--condition", "1=IDLEUP1", "--condition", "3=ABCDEFGHIJ",
+                                                     "--map", "CD-SW=SW-A", "--report"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<uint8_t> image = ReadSampleFile(out + "/HELI.mdl");
+    auto name = [&](int c) {
+        std::string s;
+        for (int i = 0; i < 8 && image[28140 + 578 * c + 2 * i + 1]; ++i)
+            s += static_cast<char>(image[28140 + 578 * c + 2 * i + 1]);
+        return s;
+    };
+    EXPECT_EQ(name(0), "IDLEUP1");
+    EXPECT_EQ(name(2), "ABCDEFGH");
+    // The report names the reassigned control; the completion paragraph follows it.
+    EXPECT_NE(r.out.find("SW-A"), std::string::npos);
+    EXPECT_GT(Lines(r.out).size(), 2u);
+    EXPECT_NE(r.out.find(Text(108)), std::string::npos);
+}
+
+TEST_F(CliTest, LanguageFromOptionOrStoredSetting)
+{
+    const Result de = Convert("EGLIDER.MDL", "DE", {"--language", "de"});
+    EXPECT_EQ(de.status, 0);
+    EXPECT_EQ(de.out, Text(108, Language::German) + "\n");
+
+    std::filesystem::create_directories(config + "/Varkel Corp.");
+    std::ofstream(config + "/Varkel Corp./arkleton.conf") << "[General]\nLanguage=3\n\n[system]\nLanguage=4\n";
+    const Result fr = Convert("EGLIDER.MDL", "FR");
+    EXPECT_EQ(fr.status, 0);
+    EXPECT_EQ(fr.out, Text(108, Language::French) + "\n");
+    EXPECT_EQ(fr.err, Text(705, Language::French) + "\n");
+    // The option wins over the stored setting.
+    const Result ja = Convert("TRAINER.MDL", "FR", {"--language", "ja"});
+    EXPECT_EQ(ja.status, 1);
+    EXPECT_EQ(ja.err.substr(0, 10), Text(105, Language::Japanese).substr(0, 10));
+}
+
+TEST_F(CliTest, ConvertsAModelFromAnImage)
+{
+    const Result list = Run({"list", px200});
+    const auto lines = Lines(list.out);
+    ASSERT_FALSE(lines.empty());
+    const std::string key = lines[0].substr(0, lines[0].find('\t'));
+    const Result r = Run({"convert", "--from", "PX200", "--source", px200, "--model", key, "--to", out, "--name",
+                          "FROM200"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadSampleFile(out + "/FROM200.mdl").size(), PX600_IMAGE_SIZE);
+}
