@@ -107,7 +107,7 @@ TEST_F(PX400Build, ModelSettingsAndGliderBit)
             EXPECT_EQ(img[i], 0) << i;
         for (int i = 0; i < 112; ++i)
             EXPECT_EQ(img[25088 + i], 0x30 + i);
-        EXPECT_EQ(t->GetModelType(), glider ? MODEL_GLIDER : type);
+        EXPECT_EQ(t->GetModelType(), glider ? uint16_t(MODEL_GLIDER) : type);
     }
 }
 
@@ -227,7 +227,7 @@ TEST_F(PX400Build, SampleModels)
         const uint8_t* img = t->GetImage();
         std::u16string name = sample.modelName.substr(0, 15);
         EXPECT_EQ(std::u16string(t->GetModelName()), name);
-        EXPECT_EQ(t->GetModelType(), sample.modelType == MODEL_MOTOR_GLIDER ? MODEL_GLIDER : sample.modelType);
+        EXPECT_EQ(t->GetModelType(), sample.modelType == MODEL_MOTOR_GLIDER ? uint16_t(MODEL_GLIDER) : sample.modelType);
         EXPECT_EQ(t->GetDelayWarning(), sample.tripsDelayWarning ? 1 : 0);
         // The resampled curves sit on the grid and stay in range.
         for (int c = 0; c < 8; ++c)

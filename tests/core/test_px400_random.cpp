@@ -52,7 +52,8 @@ TEST(PX400Random, RandomImagesConvert)
             sum += t[i];
         ASSERT_EQ(GetBE32(t + 32764), sum) << round;
         ASSERT_TRUE(target->GetDelayWarning() == 0 || target->GetDelayWarning() == 1);
-        if (s[96] == 1)
+        if (s[96] == 1) {
             ASSERT_EQ(target->GetDelayWarning(), 0);
+        }
     }
 }
