@@ -1,10 +1,15 @@
 // The delay check at the end of a build: each delay pair that the PX600 can
 // express by exchanging its current and alternative value is exchanged; a
 // pair it cannot express raises the delay warning.
-#include "convert/PX400Layout.h"
 #include "model/ModelData.h"
 
 namespace {
+
+// The two delay records of each PX600 condition block (block offsets).
+constexpr size_t kConditionBlocks = 640;
+constexpr size_t kConditionBlockSize = 3056;
+constexpr int kConditions = 8;
+constexpr uint16_t kDelayRecords[] = {2797, 2840};
 
 // Byte positions inside a 43-byte delay record.
 constexpr int kSelect2 = 0;
@@ -68,9 +73,9 @@ bool CheckRecord(uint8_t* r)
 void CModelDataPX600::CheckDelayRecords()
 {
     bool warn = false;
-    for (int n = 0; n < px400::kConditions; ++n) {
-        uint8_t* block = m_image + px400::kConditionTarget + size_t(px400::kConditionSize) * n;
-        for (uint16_t at : px400::kDelayRecords)
+    for (int n = 0; n < kConditions; ++n) {
+        uint8_t* block = m_image + kConditionBlocks + kConditionBlockSize * n;
+        for (uint16_t at : kDelayRecords)
             warn = CheckRecord(block + at) || warn;
     }
     m_delayWarning = warn ? 1 : 0;
