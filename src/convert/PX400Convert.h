@@ -7,7 +7,7 @@
 
 // One 3056-byte condition block: copies, curve resampling onto the PX600
 // grid, flag masks and the model-type dependent tail (heli = 1 for a
-// helicopter). The target block must be zero on entry.
+// helicopter). Every byte of the target block is written.
 void ConvertPX400ConditionBlock(uint8_t* target, const uint8_t* source, int heli);
 
 // One point curve record of points (17 or 11) points, resampled onto the
