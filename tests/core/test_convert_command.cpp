@@ -16,6 +16,7 @@
 #include "samplegen/SampleFiles.h"
 #include "samplegen/TinyVolumeBuilder.h"
 #include "storage/ModelDataFile.h"
+#include "storage/TinyImage.h"
 
 namespace {
 
@@ -184,6 +185,10 @@ TEST_F(ConvertCommandTest, TargetRefusals)
     ExpectRefusal(FormatString(103, {u"", Utf8ToUtf16(dst)}), IDC_TARGET_TRANSMITTER, true, Run());
 
     // A target folder holding a TINYFS image is refused; nothing is written.
+    struct Engine {
+        Engine() { TinyStartup(); }
+        ~Engine() { TinyShutdown(); }
+    } engine;
     state.targetTransmitterSelection = u"PX600";
     ASSERT_TRUE(TinyVolumeBuilder().AddFile(6, std::vector<uint8_t>(6618, 1)).WriteFile(dst + "/TINYFS.IMG"));
     if (!CModelDataFile(dst).m_isVolume)
