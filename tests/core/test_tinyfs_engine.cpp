@@ -8,6 +8,7 @@
 #include "platform/SystemTime.h"
 #include "samplegen/TinyMemoryDevice.h"
 #include "samplegen/TinyVolumeBuilder.h"
+#include "storage/TinyImage.h"
 #include "storage/tinyfs.h"
 
 namespace {
@@ -359,6 +360,7 @@ TEST_F(TinyEngine, ReadStopsAtEndOfFile)
     ExpectFail(TinyWrite(h, buf, 1), TINY_EBADF);  // read only
     ASSERT_EQ(TinyClose(h), 0);
     ExpectFail(TinyRead(h, buf, 1), TINY_EBADF);
+    ExpectFail(TinyRead(h, nullptr, 1), TINY_EINVAL);  // the buffer is checked first
     const int w = TinyOpen(0, 0, 6, 1);
     ExpectFail(TinyRead(w, buf, 1), TINY_EBADF);  // write only
     ExpectFail(TinyWrite(w, nullptr, 1), TINY_EINVAL);
@@ -484,6 +486,8 @@ TEST_F(TinyEngine, StatAndVolumeCounts)
     TinyFileStat st{};
     TinyVolumeStat vs{};
     ExpectFail(TinyStatVolume(0, &vs), TINY_ENODEV);
+    ExpectFail(TinyStatVolume(0, nullptr), TINY_EINVAL);  // before the volume check
+    ExpectFail(TinyStat(0, 0, 2, nullptr), TINY_EINVAL);
     ASSERT_EQ(TinyMount(0), 0);
     ExpectFail(TinyStat(0, 0, 2, nullptr), TINY_EINVAL);
     ExpectFail(TinyStat(0, 1, 2, &st), TINY_EINVAL);
@@ -790,6 +794,58 @@ TEST_F(TinyEngine, FaultInjectionEveryBlockAccess)
         }
         EXPECT_TRUE(sawCleanRun);
     }
+}
+
+// The directory listing with the N-th block read failing, for every N: it
+// either fails, or lists a file that fails its stat as empty; every entry it
+// does fill is right, and no handle stays open.
+TEST_F(TinyEngine, FaultInjectionDuringListing)
+{
+    TinyVolumeBuilder b(8, 12, 8);
+    std::vector<uint8_t> model(6618, 0x11);
+    const std::u16string name = u"GLIDER";
+    std::fill_n(model.begin() + 18, 16, 0);
+    for (size_t i = 0; i < name.size(); ++i)
+        model[18 + 2 * i] = static_cast<uint8_t>(name[i]);
+    b.AddFile(2, Pattern(5, 1)).AddFile(6, model).AddFile(9, model);
+    bool sawCleanRun = false;
+    for (uint64_t n = 1; n < 500 && !sawCleanRun; ++n) {
+        SCOPED_TRACE(n);
+        Start(b.Build());
+        ASSERT_EQ(TinyMount(0), 0);
+        device.ResetCounters();
+        device.failReadAt = n;
+        TinyVolume volume;
+        volume.m_volumeIndex = 0;
+        const bool ok = volume.LoadDirectory();
+        sawCleanRun = device.reads < n;
+        if (sawCleanRun) {
+            EXPECT_TRUE(ok);
+        }
+        if (ok) {
+            ASSERT_EQ(volume.m_entries.size(), 10u);
+            for (const TinyFileEntry& e : volume.m_entries) {
+                if (e.isEmpty)
+                    continue;
+                EXPECT_TRUE(e.number == 2 || e.number == 6 || e.number == 9) << e.number;
+                if (e.number != 2) {
+                    EXPECT_EQ(e.name, name);
+                    EXPECT_EQ(e.size, 6618u);
+                }
+            }
+            if (sawCleanRun) {
+                EXPECT_EQ(std::count_if(volume.m_entries.begin(), volume.m_entries.end(),
+                                        [](const TinyFileEntry& e) { return !e.isEmpty; }),
+                          3);
+            }
+        }
+        EXPECT_EQ(device.writes, 0u);  // listing only reads
+        for (const TinyHandleEntry& h : handles)
+            EXPECT_EQ(h.inUse, 0);
+        volume.m_volumeIndex = -1;
+        TinyTerm(1);
+    }
+    EXPECT_TRUE(sawCleanRun);
 }
 
 }  // namespace
