@@ -218,7 +218,7 @@ size_t CModelDataBase::GetImageSize() const
 
 // --- PX400 -----------------------------------------------------------------
 
-CModelDataPX400::CModelDataPX400() : CModelDataBase(TX_PX400)
+CModelDataPX400::CModelDataPX400() : CModelDataSource(TX_PX400)
 {
     std::memset(m_image, 0, sizeof(m_image));
 }
@@ -323,7 +323,7 @@ void SupportedVersionPX200PX600(VersionRecord* out, uint16_t which)
 }
 } // namespace
 
-CModelDataPX200::CModelDataPX200() : CModelDataBase(TX_PX200)
+CModelDataPX200::CModelDataPX200() : CModelDataSource(TX_PX200)
 {
     std::memset(m_image, 0, sizeof(m_image));
 }

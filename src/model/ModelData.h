@@ -110,7 +110,28 @@ protected:
 // a field is out of range or the local time conversion fails.
 std::u16string FormatModelDate(const SYSTEMTIME& date);
 
-class CModelDataPX400 final : public CModelDataBase {
+// What the two source classes share: a source is only read and converted
+// from, so every operation that edits or seals a PX600 image does nothing.
+class CModelDataSource : public CModelDataBase {
+public:
+    void ConvertSwitches() override {}
+    int IsUnsupportedControl(uint8_t) override { return 0; }
+    int NeedsSwitchTable(uint8_t) override { return 0; }
+    int IsUnsupportedControlOfRange(const uint8_t*) override { return 0; }
+    int IsUnsupportedControlOfField(uint8_t) override { return 0; }
+    void ConvertConditionSwitches(int) override {}
+    int IsProportionalControl(uint8_t) override { return 0; }
+    void ResetSwitchRange(uint8_t*) override {}
+    void ConvertSwitch(uint8_t*) override {}
+    void ConvertSwitchRange(uint8_t*) override {}
+    void UpdateChecksum() override {}
+    uint8_t CheckVersion(int) override { return 0; }
+
+protected:
+    using CModelDataBase::CModelDataBase;
+};
+
+class CModelDataPX400 final : public CModelDataSource {
 public:
     CModelDataPX400();
     void GetTransmitterName(char16_t out[9]) override;
@@ -127,28 +148,16 @@ public:
     void GetSupportedVersion(VersionRecord* out, uint16_t which) override;
     int ConvertFromPX200(CModelDataBase*) override { return 0; }
     int ConvertFromPX400(CModelDataBase*) override { return 1; }
-    void ConvertSwitches() override {}
-    int IsUnsupportedControl(uint8_t) override { return 0; }
-    int NeedsSwitchTable(uint8_t) override { return 0; }
-    int IsUnsupportedControlOfRange(const uint8_t*) override { return 0; }
-    int IsUnsupportedControlOfField(uint8_t) override { return 0; }
-    void ConvertConditionSwitches(int) override {}
-    int IsProportionalControl(uint8_t) override { return 0; }
-    void ResetSwitchRange(uint8_t*) override {}
-    void ConvertSwitch(uint8_t*) override {}
-    void ConvertSwitchRange(uint8_t*) override {}
-    void UpdateChecksum() override {}
     void PrepareConversion() override;
     uint8_t* GetImage() override { return m_image; }
     uint8_t* GetReadBuffer() override { return m_image; }
-    uint8_t CheckVersion(int) override { return 0; }
 
 private:
     char16_t m_name[34] = {};  // the 33-character name field and a terminator
     uint8_t m_image[PX400_IMAGE_SIZE];
 };
 
-class CModelDataPX200 final : public CModelDataBase {
+class CModelDataPX200 final : public CModelDataSource {
 public:
     CModelDataPX200();
     void GetTransmitterName(char16_t out[9]) override;
@@ -165,21 +174,9 @@ public:
     void GetSupportedVersion(VersionRecord* out, uint16_t which) override;
     int ConvertFromPX200(CModelDataBase*) override { return 1; }
     int ConvertFromPX400(CModelDataBase*) override { return 0; }
-    void ConvertSwitches() override {}
-    int IsUnsupportedControl(uint8_t) override { return 0; }
-    int NeedsSwitchTable(uint8_t) override { return 0; }
-    int IsUnsupportedControlOfRange(const uint8_t*) override { return 0; }
-    int IsUnsupportedControlOfField(uint8_t) override { return 0; }
-    void ConvertConditionSwitches(int) override {}
-    int IsProportionalControl(uint8_t) override { return 0; }
-    void ResetSwitchRange(uint8_t*) override {}
-    void ConvertSwitch(uint8_t*) override {}
-    void ConvertSwitchRange(uint8_t*) override {}
-    void UpdateChecksum() override {}
     void PrepareConversion() override;
     uint8_t* GetImage() override { return m_image; }
     uint8_t* GetReadBuffer() override { return m_image; }
-    uint8_t CheckVersion(int) override { return 0; }
 
 private:
     char16_t m_name[32] = {};  // the 31-character name field and a terminator
