@@ -96,9 +96,14 @@ ModelListing FillModelList(IDialogHost& host, const std::string& location,
         CModelDataFile file(location);
         listing.isVolume = file.m_isVolume != 0;
 
-        auto px400 = std::make_unique<CModelDataPX400>();
-        auto px200 = std::make_unique<CModelDataPX200>();
-        auto px600 = std::make_unique<CModelDataPX600>();
+        // One header reader of each class, made when the first file of its
+        // class comes up (a PX400 reader holds a whole 192 KiB image).
+        std::unique_ptr<CModelDataBase> px400, px200, px600;
+        auto reader = [](std::unique_ptr<CModelDataBase>& slot, auto make) {
+            if (!slot)
+                slot = make();
+            return slot.get();
+        };
         const std::u16string caption = LoadString(IDS_MAIN_CAPTION);
         const std::optional<std::string> wanted = selectKey ? std::optional(AnsiKey(*selectKey)) : std::nullopt;
         int selectRow = -1;
@@ -108,11 +113,13 @@ ModelListing FillModelList(IDialogHost& host, const std::string& location,
             found = file.FindNext();
             const std::string key = file.GetCurrentName();
             try {
-                HeaderKind kind{px200.get(), PX200_HEADER_SIZE};
-                if (!listing.isVolume) {
-                    kind = NamesPX600(file, key) ? HeaderKind{px600.get(), PX600_HEADER_SIZE}
-                                                 : HeaderKind{px400.get(), PX400_HEADER_SIZE};
-                }
+                HeaderKind kind{nullptr, PX200_HEADER_SIZE};
+                if (listing.isVolume)
+                    kind.reader = reader(px200, [] { return std::make_unique<CModelDataPX200>(); });
+                else if (NamesPX600(file, key))
+                    kind = {reader(px600, [] { return std::make_unique<CModelDataPX600>(); }), PX600_HEADER_SIZE};
+                else
+                    kind = {reader(px400, [] { return std::make_unique<CModelDataPX400>(); }), PX400_HEADER_SIZE};
                 if (!file.Open(key, kOpenRead))
                     continue;
                 // Every row starts from a cleared header: bytes a short file does

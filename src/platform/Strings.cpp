@@ -84,23 +84,22 @@ Table ParseTable(std::string_view data)
     return table;
 }
 
-// The four tables, parsed on first use.
-const std::array<Table, kLanguageCount>& Tables()
+// One language's table, parsed the first time that language is asked for:
+// a run of the program reads only the table it shows.
+const Table& TableOf(size_t lang)
 {
     static std::array<Table, kLanguageCount> tables;
-    static std::once_flag once;
-    std::call_once(once, [] {
-        for (size_t lang = 0; lang < kLanguageCount; ++lang) {
-            const std::string name = std::string("strings.") + kCodes[lang] + ".txt";
-            for (const EmbeddedFile* f = kEmbeddedFiles; f->name != nullptr; ++f) {
-                if (name == f->name) {
-                    tables[lang] = ParseTable(f->data);
-                    break;
-                }
+    static std::array<std::once_flag, kLanguageCount> once;
+    std::call_once(once[lang], [lang] {
+        const std::string name = std::string("strings.") + kCodes[lang] + ".txt";
+        for (const EmbeddedFile* f = kEmbeddedFiles; f->name != nullptr; ++f) {
+            if (name == f->name) {
+                tables[lang] = ParseTable(f->data);
+                break;
             }
         }
     });
-    return tables;
+    return tables[lang];
 }
 
 bool StartsWithNoCase(const char* text, const char* prefix)
@@ -173,20 +172,20 @@ std::u16string LoadString(unsigned id)
 
 std::u16string LoadString(unsigned id, Language language)
 {
-    const Table& table = Tables()[IndexOf(language)];
+    const Table& table = TableOf(IndexOf(language));
     const auto it = table.find(id);
     return it == table.end() ? std::u16string() : it->second;
 }
 
 bool HasString(unsigned id, Language language)
 {
-    return Tables()[IndexOf(language)].count(id) != 0;
+    return TableOf(IndexOf(language)).count(id) != 0;
 }
 
 std::vector<unsigned> StringIds(Language language)
 {
     std::vector<unsigned> ids;
-    const Table& table = Tables()[IndexOf(language)];
+    const Table& table = TableOf(IndexOf(language));
     ids.reserve(table.size());
     for (const auto& entry : table)
         ids.push_back(entry.first);

@@ -99,8 +99,8 @@ TEST(HardwareNames, OptionListsAndTheirEnds)
     for (int type = 0; type < 3; ++type) {
         SCOPED_TRACE("type " + std::to_string(type));
         for (int i = 0; i < 25; ++i) {
-            const uint8_t p = i < static_cast<int>(prop[type]->size()) ? (*prop[type])[i] : END;
-            const uint8_t s = i < static_cast<int>(sw[type]->size()) ? (*sw[type])[i] : END;
+            const uint8_t p = i < static_cast<int>(prop[type]->size()) ? (*prop[type])[i] : uint8_t{END};
+            const uint8_t s = i < static_cast<int>(sw[type]->size()) ? (*sw[type])[i] : uint8_t{END};
             EXPECT_EQ(GetProportionalOption(type, i), p) << "index " << i;
             EXPECT_EQ(GetSwitchOption(type, i), s) << "index " << i;
         }
@@ -248,12 +248,15 @@ TEST(HardwareTableDefaults, EveryPairIsConsistent)
                 }
                 EXPECT_EQ(row.options[0], NONE);
                 // A preselected choice is the row's target.
-                if (row.selection != 0)
+                if (row.selection != 0) {
                     EXPECT_EQ(row.options[row.selection], row.target);
+                }
                 // A target that the list offers is preselected.
-                for (int j = 1; j < HW_OPTIONS && row.options[j] != END; ++j)
-                    if (row.options[j] == row.target)
+                for (int j = 1; j < HW_OPTIONS && row.options[j] != END; ++j) {
+                    if (row.options[j] == row.target) {
                         EXPECT_EQ(row.selection, j);
+                    }
+                }
             }
         }
     }

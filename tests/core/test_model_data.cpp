@@ -79,7 +79,7 @@ TEST(ModelType, PX200AndPX600ReportStoredThreeAsMulticopter)
     for (uint8_t stored : {0, 1, 2, 3}) {
         px200->GetImage()[1] = stored;
         px600->GetImage()[42] = stored;
-        const uint16_t expected = stored == 3 ? MODEL_MULTICOPTER : stored;
+        const uint16_t expected = stored == 3 ? uint16_t{MODEL_MULTICOPTER} : uint16_t{stored};
         EXPECT_EQ(px200->GetModelType(), expected);
         EXPECT_EQ(px600->GetModelType(), expected);
     }
@@ -203,10 +203,11 @@ TEST(TxCharset, ConvertsBothWaysAndStopsAtZero)
         UnicodeToTxChar(&w, &back, 1);
         const bool kept = (b >= 0x20 && b <= 0x7F) || (b >= 0x80 && b <= 0x9B) || (b >= 0xA1 && b <= 0xDF);
         const bool starred = b < 0x20 || (b >= 0x9C && b <= 0xA0) || b == 0xEB || b == 0xEC;
-        if (kept)
+        if (kept) {
             EXPECT_EQ(back, byte) << b;
-        else if (starred)
+        } else if (starred) {
             EXPECT_EQ(back, '*') << b;
+        }
     }
 
     struct Pair { char16_t w; uint8_t b; };

@@ -35,8 +35,9 @@ TEST(SettingsTest, FileLivesUnderTheUsersConfigFolder)
     setenv("XDG_CONFIG_HOME", "/cfg", 1);
     EXPECT_EQ(SettingsFilePath(), "/cfg/Varkel Corp./arkleton.conf");
     unsetenv("XDG_CONFIG_HOME");
-    if (const char* home = std::getenv("HOME"))
+    if (const char* home = std::getenv("HOME")) {
         EXPECT_EQ(SettingsFilePath(), std::string(home) + "/.config/Varkel Corp./arkleton.conf");
+    }
     if (saved)
         setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
 }

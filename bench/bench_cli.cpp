@@ -1,0 +1,174 @@
+// Whole runs of arkleton-cli, each measured beside the plain file operation it
+// stands against: one conversion against copying the source file with cp, and
+// listing an image of 1000 PX200 models against reading the image with cat.
+// The in-process listing reports how many blocks it reads per listed model.
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "convert/DialogHost.h"
+#include "convert/ModelList.h"
+#include "samplegen/PX200Samples.h"
+#include "samplegen/PX400Samples.h"
+#include "storage/TinyImage.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr unsigned kImageModels = 1000;
+
+// Runs a program with its output thrown away; its exit status.
+int Run(const std::vector<std::string>& args)
+{
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0)
+        return -1;
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct Workspace {
+    Workspace()
+    {
+        root = fs::temp_directory_path() / ("bench-cli-" + std::to_string(::getpid()));
+        fs::create_directories(root / "px400");
+        fs::create_directories(root / "out");
+        fs::create_directories(root / "px200");
+        WritePX400Samples((root / "px400").string());
+        const std::vector<uint8_t> image = MakePX200BulkImage(kImageModels);
+        std::ofstream((root / "px200" / "TINYFS.IMG").string(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+        for (const auto& entry : fs::directory_iterator(root / "px400"))
+            if (source.empty() || entry.path().string() < source)
+                source = entry.path().string();
+    }
+    ~Workspace()
+    {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+    fs::path root;
+    std::string source;
+};
+
+Workspace& Space()
+{
+    static Workspace space;
+    return space;
+}
+
+void BM_CliConvert(benchmark::State& state)
+{
+    Workspace& ws = Space();
+    const fs::path out = ws.root / "out";
+    for (auto _ : state) {
+        const int rc = Run({ARK_CLI_PATH, "convert", "--language", "en", "--from", "PX400", "--source",
+                            (ws.root / "px400").string(), "--model", ws.source, "--to", out.string(), "--name",
+                            "BENCH"});
+        state.PauseTiming();
+        if (rc != 0) {
+            state.SkipWithError("arkleton-cli convert failed");
+            break;
+        }
+        fs::remove(out / "BENCH.mdl");
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CliConvert)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CopySourceFile(benchmark::State& state)
+{
+    Workspace& ws = Space();
+    const fs::path copy = ws.root / "out" / "copy.MDL";
+    for (auto _ : state) {
+        const int rc = Run({"cp", ws.source, copy.string()});
+        state.PauseTiming();
+        if (rc != 0) {
+            state.SkipWithError("cp failed");
+            break;
+        }
+        fs::remove(copy);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CopySourceFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CliListImage(benchmark::State& state)
+{
+    Workspace& ws = Space();
+    for (auto _ : state) {
+        if (Run({ARK_CLI_PATH, "list", (ws.root / "px200").string()}) != 0) {
+            state.SkipWithError("arkleton-cli list failed");
+            break;
+        }
+    }
+    state.counters["models"] = kImageModels;
+}
+BENCHMARK(BM_CliListImage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CatImage(benchmark::State& state)
+{
+    Workspace& ws = Space();
+    for (auto _ : state) {
+        if (Run({"cat", (ws.root / "px200" / "TINYFS.IMG").string()}) != 0) {
+            state.SkipWithError("cat failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_CatImage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The listing the CLI runs, in process, counting block reads per listed model.
+class QuietHost : public IDialogHost {
+public:
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    void FocusControl(int, bool) override {}
+    void MessageBox(const std::u16string&, const std::u16string&, unsigned) override {}
+    void ShowModelList(int, const ModelListing&) override {}
+};
+
+void BM_ListImageInProcess(benchmark::State& state)
+{
+    Workspace& ws = Space();
+    TinyStartup();
+    QuietHost host;
+    uint64_t reads = 0;
+    uint64_t listed = 0;
+    for (auto _ : state) {
+        const uint64_t before = TinyImageBlockReads();
+        const ModelListing listing = FillModelList(host, (ws.root / "px200").string());
+        reads += TinyImageBlockReads() - before;
+        listed += listing.rows.size();
+        benchmark::DoNotOptimize(listing.rows.data());
+    }
+    TinyShutdown();
+    state.counters["block_reads_per_model"] = listed ? double(reads) / double(listed) : 0.0;
+    state.counters["models"] = double(listed) / double(state.iterations());
+}
+BENCHMARK(BM_ListImageInProcess)->Unit(benchmark::kMillisecond);
+
+}  // namespace
