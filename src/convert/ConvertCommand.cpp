@@ -47,20 +47,13 @@ std::u16string FileErrorText(const CFileException& e, bool isVolume)
     return e.GetErrorMessage(kMessageMax);
 }
 
-// The decimal value of a key inside an image, read as the file class reads
-// it: leading blanks and a sign accepted, stopping at the first non-digit.
-long KeyNumber(const std::string& key)
-{
-    return std::strtol(key.c_str(), nullptr, 10);
-}
-
 // Bytes of a PX200 source: its directory size inside an image, its length in a
 // plain folder; at most the model data size.
 unsigned PX200ReadCount(CModelDataFile& source, const std::string& key)
 {
     uint64_t size = 0;
     if (source.m_isVolume) {
-        const long index = static_cast<long>(static_cast<uint16_t>(KeyNumber(key))) - kFirstEntryNumber;
+        const long index = static_cast<long>(static_cast<uint16_t>(DecimalValue(key))) - kFirstEntryNumber;
         if (index >= 0 && index < source.GetFileCount())
             size = source.GetEntry(static_cast<int>(index)).size;
     } else {

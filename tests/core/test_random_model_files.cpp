@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "convert/ModelList.h"
 #include "model/ModelData.h"
 #include "model/Names.h"
 #include "platform/File.h"
 #include "storage/ModelDataFile.h"
+#include "RecordingHost.h"
 #include "TestFolder.h"
 
 namespace {
@@ -84,4 +86,11 @@ TEST(RandomModelFiles, ListingAndReadingNeverFail)
         ++listed;
     }
     EXPECT_EQ(listed, n);
+
+    // The model list itself: one row per file, no warning, first row selected.
+    RecordingHost host;
+    const ModelListing listing = FillModelList(host, dir.Path());
+    EXPECT_EQ(listing.rows.size(), static_cast<size_t>(n));
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(listing.selected, 0);
 }
