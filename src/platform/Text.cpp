@@ -156,7 +156,7 @@ size_t BoundedLength(const char16_t* text, size_t max)
 
 namespace {
 
-struct Spec {
+struct Directive {
     bool leftAlign = false;
     bool zeroPad = false;
     bool plus = false;
@@ -195,16 +195,16 @@ std::string Digits(unsigned long long v, unsigned base, bool upper)
 
 // Pads body to the field width. Zero padding goes between the sign or prefix
 // and the digits; it is used for numbers only.
-void AppendPadded(std::u16string& out, const Spec& spec, std::u16string_view prefix,
+void AppendPadded(std::u16string& out, const Directive& directive, std::u16string_view prefix,
                   std::u16string_view body, bool numeric)
 {
     const size_t len = prefix.size() + body.size();
-    const size_t pad = spec.width > len ? spec.width - len : 0;
-    if (spec.leftAlign) {
+    const size_t pad = directive.width > len ? directive.width - len : 0;
+    if (directive.leftAlign) {
         out.append(prefix);
         out.append(body);
         out.append(pad, u' ');
-    } else if (spec.zeroPad && numeric && !spec.hasPrecision) {
+    } else if (directive.zeroPad && numeric && !directive.hasPrecision) {
         out.append(prefix);
         out.append(pad, u'0');
         out.append(body);
@@ -215,7 +215,7 @@ void AppendPadded(std::u16string& out, const Spec& spec, std::u16string_view pre
     }
 }
 
-void AppendNumber(std::u16string& out, const Spec& spec, char conv, long long value)
+void AppendNumber(std::u16string& out, const Directive& directive, char conv, long long value)
 {
     std::string prefix;
     std::string digits;
@@ -227,9 +227,9 @@ void AppendNumber(std::u16string& out, const Spec& spec, char conv, long long va
         digits = Digits(magnitude, 10, false);
         if (negative)
             prefix = "-";
-        else if (spec.plus)
+        else if (directive.plus)
             prefix = "+";
-        else if (spec.space)
+        else if (directive.space)
             prefix = " ";
     } else {
         const unsigned long long u = AsUnsigned(value);
@@ -237,33 +237,33 @@ void AppendNumber(std::u16string& out, const Spec& spec, char conv, long long va
             digits = Digits(u, 10, false);
         } else {
             digits = Digits(u, 16, conv == 'X');
-            if (spec.alternate && u != 0)
+            if (directive.alternate && u != 0)
                 prefix = conv == 'X' ? "0X" : "0x";
         }
     }
-    if (spec.hasPrecision) {
-        if (spec.precision == 0 && digits == "0")
+    if (directive.hasPrecision) {
+        if (directive.precision == 0 && digits == "0")
             digits.clear();
-        else if (digits.size() < spec.precision)
-            digits.insert(0, spec.precision - digits.size(), '0');
+        else if (digits.size() < directive.precision)
+            digits.insert(0, directive.precision - digits.size(), '0');
     }
-    AppendPadded(out, spec, Ascii(prefix), Ascii(digits), true);
+    AppendPadded(out, directive, Ascii(prefix), Ascii(digits), true);
 }
 
-void AppendText(std::u16string& out, const Spec& spec, std::u16string_view text)
+void AppendText(std::u16string& out, const Directive& directive, std::u16string_view text)
 {
     // A text ends at its first 0 unit, as it would in a C string.
     const size_t end = text.find(u'\0');
     if (end != std::u16string_view::npos)
         text = text.substr(0, end);
-    if (spec.hasPrecision && text.size() > spec.precision)
-        text = text.substr(0, spec.precision);
-    AppendPadded(out, spec, {}, text, false);
+    if (directive.hasPrecision && text.size() > directive.precision)
+        text = text.substr(0, directive.precision);
+    AppendPadded(out, directive, {}, text, false);
 }
 
 // %c: a number is a character code (0 shows nothing, since a 0 ends a text;
 // a value that is no character shows U+FFFD); a text gives its first character.
-void AppendChar(std::u16string& out, const Spec& spec, const FormatArg& arg)
+void AppendChar(std::u16string& out, const Directive& directive, const FormatArg& arg)
 {
     std::u16string ch;
     if (const auto* n = std::get_if<long long>(&arg)) {
@@ -281,7 +281,7 @@ void AppendChar(std::u16string& out, const Spec& spec, const FormatArg& arg)
                 ch.push_back(s[1]);
         }
     }
-    AppendPadded(out, spec, {}, ch, false);
+    AppendPadded(out, directive, {}, ch, false);
 }
 
 } // namespace
@@ -310,31 +310,31 @@ std::u16string FormatText(std::u16string_view format, std::initializer_list<Form
             out.push_back(u'%');
             break;
         }
-        Spec spec;
+        Directive directive;
         for (; i < n; ++i) {
             const char16_t f = format[i];
             if (f == u'-')
-                spec.leftAlign = true;
+                directive.leftAlign = true;
             else if (f == u'0')
-                spec.zeroPad = true;
+                directive.zeroPad = true;
             else if (f == u'+')
-                spec.plus = true;
+                directive.plus = true;
             else if (f == u' ')
-                spec.space = true;
+                directive.space = true;
             else if (f == u'#')
-                spec.alternate = true;
+                directive.alternate = true;
             else
                 break;
         }
         while (i < n && format[i] >= u'0' && format[i] <= u'9') {
-            spec.width = std::min(kMaxFieldWidth, spec.width * 10 + (format[i] - u'0'));
+            directive.width = std::min(kMaxFieldWidth, directive.width * 10 + (format[i] - u'0'));
             ++i;
         }
         if (i < n && format[i] == u'.') {
-            spec.hasPrecision = true;
+            directive.hasPrecision = true;
             ++i;
             while (i < n && format[i] >= u'0' && format[i] <= u'9') {
-                spec.precision = std::min(kMaxFieldWidth, spec.precision * 10 + (format[i] - u'0'));
+                directive.precision = std::min(kMaxFieldWidth, directive.precision * 10 + (format[i] - u'0'));
                 ++i;
             }
         }
@@ -364,23 +364,23 @@ std::u16string FormatText(std::u16string_view format, std::initializer_list<Form
         if (arg == nullptr)
             continue;
         if (conv == u'c') {
-            AppendChar(out, spec, *arg);
+            AppendChar(out, directive, *arg);
             continue;
         }
         if (conv == u's') {
             if (const auto* v = std::get_if<long long>(arg)) {
-                Spec numeric = spec;
+                Directive numeric = directive;
                 numeric.hasPrecision = false;
                 AppendNumber(out, numeric, 'd', *v);
             } else {
-                AppendText(out, spec, std::get<std::u16string>(*arg));
+                AppendText(out, directive, std::get<std::u16string>(*arg));
             }
             continue;
         }
         if (const auto* v = std::get_if<long long>(arg))
-            AppendNumber(out, spec, static_cast<char>(conv), *v);
+            AppendNumber(out, directive, static_cast<char>(conv), *v);
         else
-            AppendText(out, Spec{spec.leftAlign, false, false, false, false, spec.width, false, 0},
+            AppendText(out, Directive{directive.leftAlign, false, false, false, false, directive.width, false, 0},
                        std::get<std::u16string>(*arg));
     }
     return out;

@@ -288,16 +288,16 @@ TEST_F(TinyImageTest, SampleImageListsWithoutChangingAByte)
         if (!e.isEmpty)
             present.push_back(e.number);
     EXPECT_EQ(present, (std::vector<uint32_t>{2, 6, 7, 8, 10, 11}));
-    const auto& specs = PX200SampleSpecs();
+    const auto& models = PX200Samples();
     const uint32_t numbers[] = {6, 7, 8, 10, 11};
-    for (size_t i = 0; i < specs.size(); ++i) {
+    for (size_t i = 0; i < models.size(); ++i) {
         const TinyFileEntry& e = v.m_entries[numbers[i] - 2];
         // The directory holds the first 8 characters, trailing blanks removed.
-        std::u16string shortName = specs[i].modelName.substr(0, 8);
+        std::u16string shortName = models[i].modelName.substr(0, 8);
         shortName.erase(shortName.find_last_not_of(u' ') + 1);
         EXPECT_EQ(e.name, shortName);
         EXPECT_EQ(e.text2, u"PX200   ");
-        EXPECT_EQ(e.byte1, specs[i].modelType);
+        EXPECT_EQ(e.byte1, models[i].modelType);
         EXPECT_GE(e.size, kPX200ModelBytes);
         // Read the whole model and compare it with what was generated.
         const int h = TinyOpen(0, 0, numbers[i], 0);
@@ -305,7 +305,7 @@ TEST_F(TinyImageTest, SampleImageListsWithoutChangingAByte)
         std::vector<uint8_t> model(kPX200ModelBytes);
         ASSERT_EQ(TinyRead(h, model.data(), kPX200ModelBytes), static_cast<int>(kPX200ModelBytes));
         ASSERT_EQ(TinyClose(h), 0);
-        EXPECT_EQ(model, MakePX200Model(specs[i]));
+        EXPECT_EQ(model, MakePX200Model(models[i]));
     }
     v.Unmount();
     EXPECT_EQ(Fnv1a(FileBytes(path)), hashBefore);
@@ -313,27 +313,27 @@ TEST_F(TinyImageTest, SampleImageListsWithoutChangingAByte)
 
 TEST(PX200Samples, ModelsCarryTheHeaderAndRateTables)
 {
-    const auto& specs = PX200SampleSpecs();
+    const auto& models = PX200Samples();
     bool marked = false;
     bool unmarked = false;
     std::vector<int> types(4, 0);
-    for (const PX200SampleSpec& spec : specs) {
-        const std::vector<uint8_t> m = MakePX200Model(spec);
+    for (const PX200Sample& model : models) {
+        const std::vector<uint8_t> m = MakePX200Model(model);
         ASSERT_EQ(m.size(), kPX200ModelBytes);
         ++types.at(m[1]);
         for (size_t table : {527u, 562u, 597u})
-            EXPECT_EQ(m[table] == 0x2F, spec.perConditionRates);
-        (spec.perConditionRates ? marked : unmarked) = true;
+            EXPECT_EQ(m[table] == 0x2F, model.perConditionRates);
+        (model.perConditionRates ? marked : unmarked) = true;
         // Name in the transmitter character set and condition names.
-        for (size_t i = 0; i < spec.modelName.size() && i < 11; ++i)
-            EXPECT_EQ(m[88 + i], spec.modelName[i]);
+        for (size_t i = 0; i < model.modelName.size() && i < 11; ++i)
+            EXPECT_EQ(m[88 + i], model.modelName[i]);
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(&m[1700]), 8).substr(0, 6), "NORMAL");
         for (int c = 0; c < 5; ++c)
             EXPECT_EQ(m[1700 + 9 * c + 8], 0);
     }
     EXPECT_TRUE(marked && unmarked);
     EXPECT_EQ(std::count(types.begin(), types.end(), 0), 0);  // every model type appears
-    EXPECT_EQ(MakePX200Model(specs[0]), MakePX200Model(specs[0]));
+    EXPECT_EQ(MakePX200Model(models[0]), MakePX200Model(models[0]));
 }
 
 }  // namespace

@@ -85,14 +85,14 @@ void PutFivePointCurve(std::vector<uint8_t>& img, size_t at, Lcg& rng)
 
 }  // namespace
 
-std::vector<uint8_t> MakePX200Model(const PX200SampleSpec& spec)
+std::vector<uint8_t> MakePX200Model(const PX200Sample& model)
 {
     std::vector<uint8_t> img(kPX200ModelBytes, 0);
-    Lcg rng{spec.seed};
-    img[kModelType] = spec.modelType;
+    Lcg rng{model.seed};
+    img[kModelType] = model.modelType;
     PutUtf16(img, kTransmitterName, u"PX200   ", 8);
-    PutUtf16(img, kModelName, spec.modelName, kModelNameChars);
-    PutTxText(img, kTxModelName, spec.modelName, kTxModelNameBytes);
+    PutUtf16(img, kModelName, model.modelName, kModelNameChars);
+    PutTxText(img, kTxModelName, model.modelName, kTxModelNameBytes);
     img[kVersion] = 0x01;
     img[kVersion + 1] = 0x02;
 
@@ -100,7 +100,7 @@ std::vector<uint8_t> MakePX200Model(const PX200SampleSpec& spec)
     // further function has none.
     for (size_t k = 0; k < 32; ++k)
         img[kChannelTable + k] = k < 12 ? static_cast<uint8_t>(k) : kNoControl;
-    if (spec.modelType == 1)
+    if (model.modelType == 1)
         std::swap(img[kChannelTable + 2], img[kChannelTable + 5]);
 
     for (size_t i = 0; i < 12; ++i) {
@@ -133,9 +133,9 @@ std::vector<uint8_t> MakePX200Model(const PX200SampleSpec& spec)
         for (int c = 0; c < kConditions; ++c) {
             const size_t at = table + kRateEntry * c;
             if (c == 0)
-                PutSwitchRecord(img, at, spec.perConditionRates ? kGroupMarker : kSwitchCodes[rng.Next() % 8], -100, 100);
+                PutSwitchRecord(img, at, model.perConditionRates ? kGroupMarker : kSwitchCodes[rng.Next() % 8], -100, 100);
             else
-                PutSwitchRecord(img, at, spec.perConditionRates ? kSwitchCodes[c] : kNoControl, -100, 0);
+                PutSwitchRecord(img, at, model.perConditionRates ? kSwitchCodes[c] : kNoControl, -100, 0);
             img[at + 3] = static_cast<uint8_t>(rng.Range(60, 125));
             img[at + 4] = static_cast<uint8_t>(rng.Range(60, 125));
             img[at + 5] = static_cast<uint8_t>(static_cast<int8_t>(rng.Range(-40, 40)));
@@ -143,19 +143,19 @@ std::vector<uint8_t> MakePX200Model(const PX200SampleSpec& spec)
         }
     }
 
-    if (spec.modelType != 1)
+    if (model.modelType != 1)
         img[kCurveInUse] = 0x80;
     PutFivePointCurve(img, kFivePointCurve, rng);
-    if (spec.modelType == 0 || spec.modelType == 3)
+    if (model.modelType == 0 || model.modelType == 3)
         for (size_t at : kAirplaneCurves)
             PutFivePointCurve(img, at, rng);
-    if (spec.modelType == 1)
+    if (model.modelType == 1)
         for (size_t table : kHeliCurves)
             for (int c = 0; c < kConditions; ++c)
                 PutFivePointCurve(img, table + 10 * c, rng);
 
     for (int c = 0; c < kConditions; ++c) {
-        const char* name = spec.conditionNames[c] ? spec.conditionNames[c] : "";
+        const char* name = model.conditionNames[c] ? model.conditionNames[c] : "";
         const size_t at = kConditionNames + kConditionNameStride * c;
         std::memset(&img[at], ' ', 8);
         for (size_t i = 0; i < 8 && name[i]; ++i)
@@ -165,29 +165,29 @@ std::vector<uint8_t> MakePX200Model(const PX200SampleSpec& spec)
     return img;
 }
 
-const std::vector<PX200SampleSpec>& PX200SampleSpecs()
+const std::vector<PX200Sample>& PX200Samples()
 {
-    static const std::vector<PX200SampleSpec> specs = {
+    static const std::vector<PX200Sample> models = {
         {0, u"TRAINER 40", true, {"NORMAL", "LANDING", "THERMAL", "SPEED", "TAKEOFF"}, 11},
         {1, u"HELI 450", true, {"NORMAL", "IDLEUP1", "IDLEUP2", "HOLD", "HOVER"}, 22},
         {2, u"ASW 28", false, {"NORMAL", "START", "SPEED", "THERMAL", "LANDING"}, 33},
         {3, u"QUAD X", false, {"NORMAL", "ACRO", "", "", ""}, 44},
         {0, u"PYLON RACER", false, {"NORMAL", "", "", "", ""}, 55},
     };
-    return specs;
+    return models;
 }
 
 std::vector<uint8_t> MakePX200BulkImage(unsigned count)
 {
     const uint16_t slots = static_cast<uint16_t>(count + 8);
     TinyVolumeBuilder builder(8, slots, static_cast<uint16_t>(count + 2));
-    const auto& specs = PX200SampleSpecs();
+    const auto& models = PX200Samples();
     for (unsigned i = 0; i < count; ++i) {
-        PX200SampleSpec spec = specs[i % specs.size()];
-        spec.seed = 1000 + i;
-        spec.modelName = u"BULK " + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
+        PX200Sample model = models[i % models.size()];
+        model.seed = 1000 + i;
+        model.modelName = u"BULK " + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
                          std::u16string(1, static_cast<char16_t>(u'0' + i % 10));
-        builder.AddFile(static_cast<uint16_t>(6 + i), MakePX200Model(spec), 0, TinyFatDate(2024, 5, 1),
+        builder.AddFile(static_cast<uint16_t>(6 + i), MakePX200Model(model), 0, TinyFatDate(2024, 5, 1),
                         TinyFatTime(12, 0, 0));
     }
     return builder.Build();
@@ -203,10 +203,10 @@ void WritePX200SampleImage(const std::string& folder)
     for (size_t i = 0; i < settings.size(); ++i)
         settings[i] = static_cast<uint8_t>(i * 7 + 3);
     builder.AddFile(2, settings, 0, TinyFatDate(2023, 11, 20), TinyFatTime(9, 30, 0));
-    const auto& specs = PX200SampleSpecs();
+    const auto& models = PX200Samples();
     const uint16_t numbers[] = {6, 7, 8, 10, 11};
-    for (size_t i = 0; i < specs.size(); ++i) {
-        std::vector<uint8_t> model = MakePX200Model(specs[i]);
+    for (size_t i = 0; i < models.size(); ++i) {
+        std::vector<uint8_t> model = MakePX200Model(models[i]);
         if (i == 4)
             model.resize(kPX200ModelBytes + 2, 0);  // some transmitters store two extra bytes
         builder.AddFile(numbers[i], std::move(model), 0, TinyFatDate(2024, static_cast<uint16_t>(3 + i), 12),

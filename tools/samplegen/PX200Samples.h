@@ -8,7 +8,7 @@
 // Size of the model data of one PX200 model file.
 constexpr size_t kPX200ModelBytes = 6618;
 
-struct PX200SampleSpec {
+struct PX200Sample {
     uint8_t modelType;          // 0 AIRPLANE, 1 HELICOPTER, 2 GLIDER, 3 MULTICOPTER
     std::u16string modelName;   // up to 31 characters
     bool perConditionRates;     // rate tables carry the 0x2F group marker
@@ -17,10 +17,10 @@ struct PX200SampleSpec {
 };
 
 // One plausible PX200 model file (6618 bytes).
-std::vector<uint8_t> MakePX200Model(const PX200SampleSpec& spec);
+std::vector<uint8_t> MakePX200Model(const PX200Sample& model);
 
 // The bundled sample models, in file-number order from 6 upward.
-const std::vector<PX200SampleSpec>& PX200SampleSpecs();
+const std::vector<PX200Sample>& PX200Samples();
 
 // A volume image holding `count` generated PX200 models at file numbers
 // 6, 7, ... (used by benchmarks); the file slots are count + 8.
