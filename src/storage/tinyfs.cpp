@@ -310,6 +310,20 @@ int ReadHeader(TinyVolumeEntry& vol, uint16_t index)
 // Common checks of TinyRead / TinyWrite / TinySeek on an open handle.
 TinyHandleEntry* OpenHandle(int handle) { return HandleValid(handle) ? &g_state.handles[handle] : nullptr; }
 
+// The device block of the handle's position for the next step of a read or
+// write: mapped through the file record for the first step and at every
+// cluster boundary, otherwise the block after the previous one.
+int StepBlock(const TinyVolumeEntry& vol, const TinyHandleEntry& h, bool write, bool& first, uint64_t& block)
+{
+    const uint32_t clusterBytes = uint32_t{vol.clusterKiB} * 1024;
+    if (first || h.position % clusterBytes == 0) {
+        first = false;
+        return MapBlock(vol, h.fileNumber, h.position, write, &block);
+    }
+    ++block;
+    return TINY_OK;
+}
+
 }  // namespace
 
 uint16_t TinyFatDate(uint16_t year, uint16_t month, uint16_t day)
@@ -510,21 +524,14 @@ int TinyRead(int handle, void* buffer, uint32_t count)
     const TinyVolumeEntry& vol = g_state.volumes[h->volume];
     const uint32_t available = h->size > h->position ? h->size - h->position : 0;
     uint32_t remaining = count < available ? count : available;
-    const uint32_t clusterBytes = uint32_t{vol.clusterKiB} * 1024;
     uint8_t* out = static_cast<uint8_t*>(buffer);
     int done = 0;
     uint64_t block = 0;
     bool first = true;
     while (remaining > 0) {
         const uint32_t p = h->position;
-        if (first || p % clusterBytes == 0) {
-            const int code = MapBlock(vol, h->fileNumber, p, false, &block);
-            if (code != TINY_OK)
-                return Fail(code);
-            first = false;
-        } else {
-            ++block;
-        }
+        if (const int code = StepBlock(vol, *h, false, first, block); code != TINY_OK)
+            return Fail(code);
         if (!ReadDeviceBlock(vol, block))
             return Fail(TINY_EIO);
         const uint32_t offset = p % TINY_BLOCK_SIZE;
@@ -550,7 +557,6 @@ int TinyWrite(int handle, const void* buffer, uint32_t count)
     if (count == 0)
         return 0;
     const TinyVolumeEntry& vol = g_state.volumes[h->volume];
-    const uint32_t clusterBytes = uint32_t{vol.clusterKiB} * 1024;
     const uint8_t* in = static_cast<const uint8_t*>(buffer);
     uint32_t remaining = count;
     uint32_t done = 0;
@@ -558,14 +564,8 @@ int TinyWrite(int handle, const void* buffer, uint32_t count)
     bool first = true;
     while (remaining > 0) {
         const uint32_t p = h->position;
-        if (first || p % clusterBytes == 0) {
-            const int code = MapBlock(vol, h->fileNumber, p, true, &block);
-            if (code != TINY_OK)
-                return Fail(code);
-            first = false;
-        } else {
-            ++block;
-        }
+        if (const int code = StepBlock(vol, *h, true, first, block); code != TINY_OK)
+            return Fail(code);
         const uint32_t offset = p % TINY_BLOCK_SIZE;
         const uint32_t chunk = remaining < TINY_BLOCK_SIZE - offset ? remaining : TINY_BLOCK_SIZE - offset;
         // Bytes of the block that this write does not cover must be kept.
