@@ -216,38 +216,41 @@ size_t CModelDataBase::GetImageSize() const
     }
 }
 
-// --- PX400 -----------------------------------------------------------------
+// --- PX400 and PX200 ------------------------------------------------------
 
-CModelDataPX400::CModelDataPX400() : CModelDataSource(TX_PX400)
+void CModelDataSource::GetTransmitterName(char16_t out[9])
 {
-    std::memset(m_image, 0, sizeof(m_image));
+    GetTransmitterNameLE(GetImage() + m_txNameOffset, out);
 }
 
-void CModelDataPX400::GetTransmitterName(char16_t out[9])
+void CModelDataSource::InitTransmitterName(uint16_t typeCode)
 {
-    GetTransmitterNameLE(m_image + PX400_TX_NAME, out);
+    WriteTransmitterNameLE(GetImage() + m_txNameOffset, typeCode);
 }
 
-void CModelDataPX400::InitTransmitterName(uint16_t typeCode)
+void CModelDataSource::SetTransmitterName(const uint8_t* bytes16)
 {
-    WriteTransmitterNameLE(m_image + PX400_TX_NAME, typeCode);
+    std::memcpy(GetImage() + m_txNameOffset, bytes16, 2 * TX_NAME_CHARS);
 }
 
-void CModelDataPX400::SetTransmitterName(const uint8_t* bytes16)
+const char16_t* CModelDataSource::GetModelName()
 {
-    std::memcpy(m_image + PX400_TX_NAME, bytes16, 2 * TX_NAME_CHARS);
-}
-
-const char16_t* CModelDataPX400::GetModelName()
-{
-    ReadLE16Text(m_image + PX400_MODEL_NAME, PX400_MODEL_NAME_CHARS, m_name);
+    ReadLE16Text(GetImage() + m_nameOffset, m_nameChars, m_name);
     return m_name;
 }
 
-void CModelDataPX400::SetModelName(const char16_t* name)
+void CModelDataSource::SetModelName(const char16_t* name)
 {
-    std::memset(m_image + PX400_MODEL_NAME, 0, 2 * PX400_MODEL_NAME_CHARS);
-    WriteLE16Text(m_image + PX400_MODEL_NAME, PX400_MODEL_NAME_CHARS, name);
+    std::memset(GetImage() + m_nameOffset, 0, 2 * m_nameChars);
+    WriteLE16Text(GetImage() + m_nameOffset, m_nameChars, name);
+}
+
+// --- PX400 -----------------------------------------------------------------
+
+CModelDataPX400::CModelDataPX400()
+    : CModelDataSource(TX_PX400, PX400_TX_NAME, PX400_MODEL_NAME, PX400_MODEL_NAME_CHARS)
+{
+    std::memset(m_image, 0, sizeof(m_image));
 }
 
 uint16_t CModelDataPX400::GetModelType()
@@ -323,36 +326,15 @@ void SupportedVersionPX200PX600(VersionRecord* out, uint16_t which)
 }
 } // namespace
 
-CModelDataPX200::CModelDataPX200() : CModelDataSource(TX_PX200)
+CModelDataPX200::CModelDataPX200()
+    : CModelDataSource(TX_PX200, PX200_TX_NAME, PX200_MODEL_NAME, PX200_MODEL_NAME_CHARS)
 {
     std::memset(m_image, 0, sizeof(m_image));
 }
 
-void CModelDataPX200::GetTransmitterName(char16_t out[9])
-{
-    GetTransmitterNameLE(m_image + PX200_TX_NAME, out);
-}
-
-void CModelDataPX200::InitTransmitterName(uint16_t typeCode)
-{
-    WriteTransmitterNameLE(m_image + PX200_TX_NAME, typeCode);
-}
-
-void CModelDataPX200::SetTransmitterName(const uint8_t* bytes16)
-{
-    std::memcpy(m_image + PX200_TX_NAME, bytes16, 2 * TX_NAME_CHARS);
-}
-
-const char16_t* CModelDataPX200::GetModelName()
-{
-    ReadLE16Text(m_image + PX200_MODEL_NAME, PX200_MODEL_NAME_CHARS, m_name);
-    return m_name;
-}
-
 void CModelDataPX200::SetModelName(const char16_t* name)
 {
-    std::memset(m_image + PX200_MODEL_NAME, 0, 2 * PX200_MODEL_NAME_CHARS);
-    WriteLE16Text(m_image + PX200_MODEL_NAME, PX200_MODEL_NAME_CHARS, name);
+    CModelDataSource::SetModelName(name);
     // The same name in the transmitter's own character set, 11 characters.
     char16_t first[PX200_TX_MODEL_NAME_CHARS] = {};
     const size_t n = name ? BoundedLength(name, PX200_TX_MODEL_NAME_CHARS) : 0;

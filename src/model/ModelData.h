@@ -114,6 +114,12 @@ std::u16string FormatModelDate(const SYSTEMTIME& date);
 // from, so every operation that edits or seals a PX600 image does nothing.
 class CModelDataSource : public CModelDataBase {
 public:
+    // Both keep the transmitter name and the model name as UTF-16LE fields.
+    void GetTransmitterName(char16_t out[9]) override;
+    void InitTransmitterName(uint16_t typeCode) override;
+    void SetTransmitterName(const uint8_t* bytes16) override;
+    const char16_t* GetModelName() override;
+    void SetModelName(const char16_t* name) override;
     void ConvertSwitches() override {}
     int IsUnsupportedControl(uint8_t) override { return 0; }
     int NeedsSwitchTable(uint8_t) override { return 0; }
@@ -128,17 +134,22 @@ public:
     uint8_t CheckVersion(int) override { return 0; }
 
 protected:
-    using CModelDataBase::CModelDataBase;
+    CModelDataSource(uint16_t typeCode, size_t txNameOffset, size_t nameOffset, size_t nameChars)
+        : CModelDataBase(typeCode), m_txNameOffset(txNameOffset), m_nameOffset(nameOffset), m_nameChars(nameChars)
+    {
+    }
+
+private:
+    static constexpr size_t kMaxNameChars = 33;
+    size_t m_txNameOffset;
+    size_t m_nameOffset;
+    size_t m_nameChars;  // at most kMaxNameChars
+    char16_t m_name[kMaxNameChars + 1] = {};
 };
 
 class CModelDataPX400 final : public CModelDataSource {
 public:
     CModelDataPX400();
-    void GetTransmitterName(char16_t out[9]) override;
-    void InitTransmitterName(uint16_t typeCode) override;
-    void SetTransmitterName(const uint8_t* bytes16) override;
-    const char16_t* GetModelName() override;
-    void SetModelName(const char16_t* name) override;
     uint16_t GetModelType() override;
     int SetModelType(uint16_t) override { return 0; }
     std::u16string GetDateText() override;
@@ -153,17 +164,12 @@ public:
     uint8_t* GetReadBuffer() override { return m_image; }
 
 private:
-    char16_t m_name[34] = {};  // the 33-character name field and a terminator
     uint8_t m_image[PX400_IMAGE_SIZE];
 };
 
 class CModelDataPX200 final : public CModelDataSource {
 public:
     CModelDataPX200();
-    void GetTransmitterName(char16_t out[9]) override;
-    void InitTransmitterName(uint16_t typeCode) override;
-    void SetTransmitterName(const uint8_t* bytes16) override;
-    const char16_t* GetModelName() override;
     void SetModelName(const char16_t* name) override;
     uint16_t GetModelType() override;
     int SetModelType(uint16_t) override { return 0; }
@@ -179,7 +185,6 @@ public:
     uint8_t* GetReadBuffer() override { return m_image; }
 
 private:
-    char16_t m_name[32] = {};  // the 31-character name field and a terminator
     uint8_t m_image[PX200_IMAGE_SIZE];
 };
 
