@@ -14,12 +14,6 @@ namespace {
 
 using namespace px400;
 
-uint16_t GetLE16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t GetLE32(const uint8_t* p)
-{
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-
 int SignExtend12(int v)
 {
     v &= 0xFFF;

@@ -43,35 +43,13 @@ constexpr char16_t kTxCharTable[28] = {
     0xC4, 0xC5, 0xC9, 0xE6, 0xC6, 0xF4, 0xF6, 0xF2, 0xFB, 0xF9, 0xFF, 0xD6, 0xDC, 0xDF,
 };
 
-uint16_t GetLE16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-void PutLE16(uint8_t* p, uint16_t v)
-{
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-
-uint32_t GetLE32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16)
-        | (static_cast<uint32_t>(p[3]) << 24);
-}
-
 // A UTF-16LE text field into out (chars + 1 units), stopping at the first 0
 // unit or the field's end; never reads past the field.
 void ReadLE16Text(const uint8_t* field, size_t chars, char16_t* out)
 {
-    size_t i = 0;
-    for (; i < chars; ++i) {
-        const char16_t c = GetLE16(field + 2 * i);
-        if (c == 0)
-            break;
-        out[i] = c;
-    }
-    std::fill(out + i, out + chars + 1, u'\0');
+    const std::u16string text = ReadUtf16LE(field, chars);
+    std::copy(text.begin(), text.end(), out);
+    std::fill(out + text.size(), out + chars + 1, u'\0');
 }
 
 // Writes the characters of name (without terminator) as UTF-16LE, at most
@@ -101,31 +79,6 @@ void GetTransmitterNameLE(const uint8_t* field, char16_t out[9])
 }
 
 } // namespace
-
-uint16_t GetBE16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] * 256 + p[1]);
-}
-
-void PutBE16(uint8_t* p, uint16_t value)
-{
-    p[0] = static_cast<uint8_t>(value >> 8);
-    p[1] = static_cast<uint8_t>(value);
-}
-
-uint32_t GetBE32(const uint8_t* p)
-{
-    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) | (static_cast<uint32_t>(p[2]) << 8)
-        | static_cast<uint32_t>(p[3]);
-}
-
-void PutBE32(uint8_t* p, uint32_t value)
-{
-    p[0] = static_cast<uint8_t>(value >> 24);
-    p[1] = static_cast<uint8_t>(value >> 16);
-    p[2] = static_cast<uint8_t>(value >> 8);
-    p[3] = static_cast<uint8_t>(value);
-}
 
 void TxCharToUnicode(const uint8_t* in, char16_t* out, size_t n)
 {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/ByteOrder.h"
 #include "platform/SystemTime.h"
 
 // Transmitter type codes.
@@ -34,12 +35,6 @@ constexpr size_t PX600_IMAGE_SIZE = 32768;
 constexpr size_t PX400_HEADER_SIZE = 188;  // what a model list reads of a PX400 file
 constexpr size_t PX200_HEADER_SIZE = 88;
 constexpr size_t PX600_HEADER_SIZE = 64;
-
-// Big-endian access.
-uint16_t GetBE16(const uint8_t* p);
-void PutBE16(uint8_t* p, uint16_t value);
-uint32_t GetBE32(const uint8_t* p);
-void PutBE32(uint8_t* p, uint32_t value);
 
 // The transmitter 8-bit character set. Both stop at the first 0 and fill every
 // later position with 0.

@@ -24,18 +24,6 @@ constexpr size_t PX600_CONDITION_NAME_UNITS = 8;    // and a ninth unit 0
 
 constexpr size_t MODEL_NAME_POSITIONS = 16;
 
-std::u16string ReadLE16Name(const uint8_t* field, size_t maxChars)
-{
-    std::u16string text;
-    for (size_t i = 0; i < maxChars; ++i) {
-        const char16_t c = static_cast<char16_t>(field[2 * i] | (field[2 * i + 1] << 8));
-        if (c == 0)
-            break;
-        text.push_back(c);
-    }
-    return text;
-}
-
 bool ValidCondition(int c, int count)
 {
     return c >= 0 && c < count;
@@ -87,7 +75,7 @@ std::u16string GetConditionNamePX400(const uint8_t* image, int condition)
     if (!ValidCondition(condition, CONDITION_COUNT))
         return {};
     const uint8_t* field = image + PX400_CONDITION_NAME + PX400_CONTROL_BLOCK_STRIDE * condition;
-    return AnsiRoundTrip(ReadLE16Name(field, PX400_CONDITION_NAME_CHARS));
+    return AnsiRoundTrip(ReadUtf16LE(field, PX400_CONDITION_NAME_CHARS));
 }
 
 std::u16string GetDualRateNamePX400(const uint8_t* image, int condition, int dualRate)
@@ -96,7 +84,7 @@ std::u16string GetDualRateNamePX400(const uint8_t* image, int condition, int dua
         return {};
     const uint8_t* field = image + PX400_DUAL_RATE_NAME + PX400_CONTROL_BLOCK_STRIDE * condition
         + PX400_DUAL_RATE_STRIDE * dualRate;
-    return AnsiRoundTrip(ReadLE16Name(field, PX400_DUAL_RATE_NAME_CHARS));
+    return AnsiRoundTrip(ReadUtf16LE(field, PX400_DUAL_RATE_NAME_CHARS));
 }
 
 std::u16string GetConditionNamePX200(const uint8_t* image, int condition)

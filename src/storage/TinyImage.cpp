@@ -1,5 +1,6 @@
 // The image file layer on POSIX and the volume object.
 #include "storage/TinyImage.h"
+#include "platform/ByteOrder.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -55,14 +56,7 @@ void UnmountVolume(int volume)
 // A text of up to 8 UTF-16 little-endian characters, ending at the first zero.
 std::u16string TextFromBytes(const uint8_t* bytes)
 {
-    std::u16string text;
-    for (int i = 0; i < 8; ++i) {
-        const char16_t c = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
-        if (c == 0)
-            break;
-        text.push_back(c);
-    }
-    return text;
+    return ReadUtf16LE(bytes, 8);
 }
 
 void TrimRight(std::u16string& text)

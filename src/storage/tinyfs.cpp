@@ -2,6 +2,7 @@
 // the caller's work buffer, no cache: every record, bitmap and data block is
 // read from the device each time it is needed.
 #include "storage/tinyfs.h"
+#include "platform/ByteOrder.h"
 
 #include <cstring>
 
@@ -51,31 +52,6 @@ struct EngineState {
 EngineState g_state;
 
 uint8_t* Block() { return g_state.work + TINY_WORK_BLOCK_OFFSET; }
-
-uint16_t GetBig16(const uint8_t* p) { return static_cast<uint16_t>(p[0] << 8 | p[1]); }
-uint32_t GetBig32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
-           static_cast<uint32_t>(p[2]) << 8 | p[3];
-}
-void PutBig16(uint8_t* p, uint16_t v)
-{
-    p[0] = static_cast<uint8_t>(v >> 8);
-    p[1] = static_cast<uint8_t>(v);
-}
-void PutBig32(uint8_t* p, uint32_t v)
-{
-    p[0] = static_cast<uint8_t>(v >> 24);
-    p[1] = static_cast<uint8_t>(v >> 16);
-    p[2] = static_cast<uint8_t>(v >> 8);
-    p[3] = static_cast<uint8_t>(v);
-}
-uint16_t GetLittle16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t GetLittle32(const uint8_t* p)
-{
-    return p[0] | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
-}
 
 int Fail(int code)
 {
@@ -222,7 +198,7 @@ int MapBlock(const TinyVolumeEntry& vol, uint16_t fileNumber, uint32_t p, bool f
     if (!ReadDeviceBlock(vol, recordBlock))
         return TINY_EIO;
     const unsigned entry = TINY_REC_CLUSTERS + 2 * (j / b);
-    uint16_t k = GetBig16(Block() + entry);
+    uint16_t k = GetBE16(Block() + entry);
     if (k == 0) {
         if (!forWrite)
             return TINY_EIO;
@@ -232,7 +208,7 @@ int MapBlock(const TinyVolumeEntry& vol, uint16_t fileNumber, uint32_t p, bool f
         // The allocation used the block buffer: fetch the record again.
         if (!ReadDeviceBlock(vol, recordBlock))
             return TINY_EIO;
-        PutBig16(Block() + entry, k);
+        PutBE16(Block() + entry, k);
         if (!WriteDeviceBlock(vol, recordBlock))
             return TINY_EIO;
     }
@@ -253,10 +229,10 @@ int FindWrappedVolume(const TinyVolumeEntry& vol, uint32_t* start)
     if (!ReadDeviceBlock(vol, 0))
         return TINY_EIO;
     const uint8_t* boot = Block();
-    if (GetLittle16(boot + kFatBytesPerSector) != 512 || GetLittle16(boot + kFatReservedSectors) != 1 ||
-        boot[kFatNumberOfFats] != 2 || GetLittle16(boot + kFatRootEntries) != 512)
+    if (GetLE16(boot + kFatBytesPerSector) != 512 || GetLE16(boot + kFatReservedSectors) != 1 ||
+        boot[kFatNumberOfFats] != 2 || GetLE16(boot + kFatRootEntries) != 512)
         return TINY_EINVAL;
-    const uint16_t sectorsPerFat = GetLittle16(boot + kFatSectorsPerFat);
+    const uint16_t sectorsPerFat = GetLE16(boot + kFatSectorsPerFat);
     if (sectorsPerFat == 0)
         return TINY_EINVAL;
     const uint16_t rootBlock = static_cast<uint16_t>((2 * sectorsPerFat + 1) * 8);
@@ -268,8 +244,8 @@ int FindWrappedVolume(const TinyVolumeEntry& vol, uint32_t* start)
     const uint8_t* image = Block() + kFatDirEntrySize;
     const uint8_t attributes = image[kFatDirAttributes];
     if (std::memcmp(image, kFatImageName, sizeof kFatImageName) != 0 || !(attributes & kFatAttrHidden) ||
-        !(attributes & kFatAttrSystem) || GetLittle16(image + kFatDirClusterHigh) != 0 ||
-        GetLittle16(image + kFatDirCluster) != 2 || GetLittle32(image + kFatDirSize) == 0)
+        !(attributes & kFatAttrSystem) || GetLE16(image + kFatDirClusterHigh) != 0 ||
+        GetLE16(image + kFatDirCluster) != 2 || GetLE32(image + kFatDirSize) == 0)
         return TINY_EINVAL;
     *start = uint32_t{rootBlock} + kFatRootDirBlocks;
     return TINY_OK;
@@ -289,19 +265,19 @@ int ReadHeader(TinyVolumeEntry& vol, uint16_t index)
     const uint8_t* hdr = Block();
     if (std::memcmp(hdr + TINY_HDR_MAGIC, TINY_MAGIC, sizeof TINY_MAGIC) != 0 || hdr[TINY_HDR_VERSION] != TINY_VERSION)
         return TINY_EINVAL;
-    const uint16_t clusterKiB = GetBig16(hdr + TINY_HDR_CLUSTER_KIB);
+    const uint16_t clusterKiB = GetBE16(hdr + TINY_HDR_CLUSTER_KIB);
     bool sizeKnown = false;
     for (uint16_t size : kClusterSizes)
         sizeKnown = sizeKnown || size == clusterKiB;
     if (!sizeKnown)
         return TINY_EINVAL;
-    const uint32_t dataBlocks = GetBig32(hdr + TINY_HDR_DATA_BLOCKS);
+    const uint32_t dataBlocks = GetBE32(hdr + TINY_HDR_DATA_BLOCKS);
     vol.volumeStart = start;
     vol.clusterKiB = clusterKiB;
-    vol.fileSlots = GetBig16(hdr + TINY_HDR_FILE_SLOTS);
-    vol.area1Blocks = GetBig32(hdr + TINY_HDR_AREA1_BLOCKS);
-    vol.area2Blocks = GetBig32(hdr + TINY_HDR_AREA2_BLOCKS);
-    vol.recordBlocks = GetBig32(hdr + TINY_HDR_RECORD_BLOCKS);
+    vol.fileSlots = GetBE16(hdr + TINY_HDR_FILE_SLOTS);
+    vol.area1Blocks = GetBE32(hdr + TINY_HDR_AREA1_BLOCKS);
+    vol.area2Blocks = GetBE32(hdr + TINY_HDR_AREA2_BLOCKS);
+    vol.recordBlocks = GetBE32(hdr + TINY_HDR_RECORD_BLOCKS);
     vol.volumeBlocks = vol.area1Blocks + vol.area2Blocks + vol.recordBlocks + dataBlocks;
     vol.clusters = static_cast<uint16_t>(dataBlocks / (uint32_t{clusterKiB} * 16));
     return TINY_OK;
@@ -455,8 +431,8 @@ int TinyOpen(uint32_t volumeArg, int flags, uint32_t fileNumberArg, int mode)
         CurrentStamp(date, time);
         const uint64_t recordBlock = RecordBlock(vol, fileNumber);
         std::memset(Block(), 0, TINY_BLOCK_SIZE);
-        PutBig16(Block() + TINY_REC_DATE, date);
-        PutBig16(Block() + TINY_REC_TIME, time);
+        PutBE16(Block() + TINY_REC_DATE, date);
+        PutBE16(Block() + TINY_REC_TIME, time);
         if (!WriteDeviceBlock(vol, recordBlock))
             return Fail(TINY_EIO);
         std::memset(Block(), 0, TINY_BLOCK_SIZE);
@@ -480,7 +456,7 @@ int TinyOpen(uint32_t volumeArg, int flags, uint32_t fileNumberArg, int mode)
     h.mode = static_cast<uint8_t>(mode);
     h.fileNumber = fileNumber;
     h.position = 0;
-    h.size = GetBig32(Block() + TINY_REC_SIZE);
+    h.size = GetBE32(Block() + TINY_REC_SIZE);
     h.inUse = 1;
     return handle;
 }
@@ -501,9 +477,9 @@ int TinyClose(int handle)
         uint16_t date = 0;
         uint16_t time = 0;
         CurrentStamp(date, time);
-        PutBig16(Block() + TINY_REC_DATE, date);
-        PutBig16(Block() + TINY_REC_TIME, time);
-        PutBig32(Block() + TINY_REC_SIZE, h->size);
+        PutBE16(Block() + TINY_REC_DATE, date);
+        PutBE16(Block() + TINY_REC_TIME, time);
+        PutBE32(Block() + TINY_REC_SIZE, h->size);
         if (!WriteDeviceBlock(vol, recordBlock))
             return Fail(TINY_EIO);
     }
@@ -639,9 +615,9 @@ int TinyStat(uint32_t volumeArg, int flags, uint32_t fileNumberArg, TinyFileStat
         return Fail(TINY_ENOENT);
     if (!ReadDeviceBlock(vol, RecordBlock(vol, fileNumber)))
         return Fail(TINY_EIO);
-    out->size = GetBig32(Block() + TINY_REC_SIZE);
-    out->date = GetBig16(Block() + TINY_REC_DATE);
-    out->time = GetBig16(Block() + TINY_REC_TIME);
+    out->size = GetBE32(Block() + TINY_REC_SIZE);
+    out->date = GetBE16(Block() + TINY_REC_DATE);
+    out->time = GetBE16(Block() + TINY_REC_TIME);
     out->attributes = Block()[TINY_REC_ATTRIBUTES];
     return 0;
 }

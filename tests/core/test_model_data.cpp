@@ -40,12 +40,6 @@ struct UtcZone {
     std::string m_old;
 };
 
-void PutLE16(uint8_t* p, uint16_t v)
-{
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-
 void PutLEText(uint8_t* p, const std::u16string& s)
 {
     for (size_t i = 0; i < s.size(); ++i)

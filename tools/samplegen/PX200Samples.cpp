@@ -1,4 +1,5 @@
 #include "samplegen/PX200Samples.h"
+#include "platform/ByteOrder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -52,8 +53,7 @@ struct Lcg {
 void PutUtf16(std::vector<uint8_t>& img, size_t at, std::u16string_view text, size_t maxChars)
 {
     for (size_t i = 0; i < text.size() && i < maxChars; ++i) {
-        img[at + 2 * i] = static_cast<uint8_t>(text[i]);
-        img[at + 2 * i + 1] = static_cast<uint8_t>(text[i] >> 8);
+        PutLE16(&img[at + 2 * i], text[i]);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "samplegen/TinyVolumeBuilder.h"
+#include "platform/ByteOrder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,18 +9,6 @@
 #include "storage/tinyfs.h"
 
 namespace {
-
-void PutBig16(uint8_t* p, uint16_t v)
-{
-    p[0] = static_cast<uint8_t>(v >> 8);
-    p[1] = static_cast<uint8_t>(v);
-}
-
-void PutBig32(uint8_t* p, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(v >> (24 - 8 * i));
-}
 
 uint8_t* BlockAt(std::vector<uint8_t>& image, uint32_t block) { return image.data() + size_t{block} * TINY_BLOCK_SIZE; }
 
@@ -70,14 +59,14 @@ std::vector<uint8_t> TinyVolumeBuilder::Build() const
     uint8_t* header = BlockAt(image, 0);
     std::memcpy(header + TINY_HDR_MAGIC, TINY_MAGIC, sizeof TINY_MAGIC);
     header[TINY_HDR_VERSION] = TINY_VERSION;
-    PutBig16(header + TINY_HDR_CLUSTER_KIB, m_clusterKiB);
-    PutBig16(header + TINY_HDR_FILE_SLOTS, m_fileSlots);
+    PutBE16(header + TINY_HDR_CLUSTER_KIB, m_clusterKiB);
+    PutBE16(header + TINY_HDR_FILE_SLOTS, m_fileSlots);
     // The first leading area runs to the end of the file bitmap; the second
     // is the cluster bitmap.
-    PutBig32(header + TINY_HDR_AREA1_BLOCKS, TINY_CLUSTER_BITMAP_BLOCK);
-    PutBig32(header + TINY_HDR_AREA2_BLOCKS, ClusterBitmapBlocks());
-    PutBig32(header + TINY_HDR_RECORD_BLOCKS, RecordBlocks());
-    PutBig32(header + TINY_HDR_DATA_BLOCKS, DataBlocks());
+    PutBE32(header + TINY_HDR_AREA1_BLOCKS, TINY_CLUSTER_BITMAP_BLOCK);
+    PutBE32(header + TINY_HDR_AREA2_BLOCKS, ClusterBitmapBlocks());
+    PutBE32(header + TINY_HDR_RECORD_BLOCKS, RecordBlocks());
+    PutBE32(header + TINY_HDR_DATA_BLOCKS, DataBlocks());
 
     const size_t clusterBytes = size_t{m_clusterKiB} * 1024;
     uint32_t nextCluster = 1;
@@ -85,14 +74,14 @@ std::vector<uint8_t> TinyVolumeBuilder::Build() const
         TinySetImageBit(image, TINY_FILE_BITMAP_BLOCK, number);
         uint8_t* record = BlockAt(image, RecordBlock(number));
         record[TINY_REC_ATTRIBUTES] = file.attributes;
-        PutBig16(record + TINY_REC_DATE, file.date);
-        PutBig16(record + TINY_REC_TIME, file.time);
-        PutBig32(record + TINY_REC_SIZE, static_cast<uint32_t>(file.data.size()));
+        PutBE16(record + TINY_REC_DATE, file.date);
+        PutBE16(record + TINY_REC_TIME, file.time);
+        PutBE32(record + TINY_REC_SIZE, static_cast<uint32_t>(file.data.size()));
         for (size_t part = 0; part * clusterBytes < file.data.size(); ++part) {
             if (nextCluster >= m_clusters)
                 throw std::length_error("volume has too few clusters for its files");
             const uint16_t cluster = static_cast<uint16_t>(nextCluster++);
-            PutBig16(record + TINY_REC_CLUSTERS + 2 * part, cluster);
+            PutBE16(record + TINY_REC_CLUSTERS + 2 * part, cluster);
             TinySetImageBit(image, TINY_CLUSTER_BITMAP_BLOCK, cluster);
             const size_t begin = part * clusterBytes;
             const size_t count = std::min(clusterBytes, file.data.size() - begin);
