@@ -19,6 +19,7 @@
 #include "model/ConvertHW.h"
 #include "model/SwitchReport.h"
 #include "platform/Settings.h"
+#include "platform/StringIds.h"
 #include "platform/Strings.h"
 #include "platform/Text.h"
 #include "storage/TinyImage.h"
@@ -30,9 +31,9 @@ enum : int { kExitStored = 0, kExitFailed = 1, kExitUsage = 2 };
 // Texts of the program.
 enum : unsigned {
     IDS_VERSION = 109,
-    IDS_COMBO_PX400 = 1001,
-    IDS_COMBO_PX200 = 1002,
-    IDS_COMBO_PX600 = 1003,
+    IDS_COMBO_PX400 = IDS_TX_COMBO_BASE + TX_PX400,
+    IDS_COMBO_PX200 = IDS_TX_COMBO_BASE + TX_PX200,
+    IDS_COMBO_PX600 = IDS_TX_COMBO_BASE + TX_PX600,
     IDS_CLI_USAGE = 1400,
     IDS_CLI_HELP = 1401,
     IDS_CLI_UNKNOWN_COMMAND = 1410,

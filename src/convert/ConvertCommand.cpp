@@ -21,7 +21,6 @@ enum : unsigned {
     IDS_TARGET_OPEN_FAILED = 107,
     IDS_CONVERTED = 108,
     IDS_MODEL_EXTENSION = 110,
-    IDS_FILE_ERROR_BASE = 200,
     IDS_VERSION_OLD = 700,
     IDS_VERSION_NEW = 701,
     IDS_DELAY_TRIM_MIX = 702,
@@ -34,18 +33,8 @@ enum : unsigned {
 };
 
 constexpr unsigned kOpenRead = CFile::typeBinary | CFile::modeRead;
-constexpr size_t kMessageMax = 510;
 constexpr int kEngineNoError = 5;  // reported when a short read inside an image left no error code
 constexpr int kFirstEntryNumber = 2;
-
-// The text of a file error: the engine's error text inside a TINYFS image,
-// otherwise the exception's own message.
-std::u16string FileErrorText(const CFileException& e, bool isVolume)
-{
-    if (isVolume)
-        return LoadString(IDS_FILE_ERROR_BASE + static_cast<unsigned>(e.m_lOsError));
-    return e.GetErrorMessage(kMessageMax);
-}
 
 // Bytes of a PX200 source: its directory size inside an image, its length in a
 // plain folder; at most the model data size.

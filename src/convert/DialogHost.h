@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/StringIds.h"
+
 struct ModelListing;
 
 // Control ids of the main dialog that the command logic refers to.
@@ -25,8 +27,6 @@ enum : unsigned {
     MB_ICONINFORMATION = 0x40,
 };
 
-// String id of the main dialog's title, the caption of its message boxes.
-constexpr unsigned IDS_MAIN_CAPTION = 2000;
 
 class IDialogHost {
 public:

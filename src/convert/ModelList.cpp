@@ -8,21 +8,16 @@
 #include "model/ModelData.h"
 #include "platform/CodePage.h"
 #include "platform/File.h"
+#include "platform/StringIds.h"
 #include "platform/Strings.h"
 #include "storage/ModelDataFile.h"
 
 namespace {
 
-constexpr unsigned IDS_COMBO_PX400 = 1001;   // 1001..1003: "PX400", "PX200", "PX600"
-constexpr unsigned IDS_ITEM_PX400 = 401;     // 401..403: the same, padded to 8
-constexpr unsigned IDS_ITEM_PX600 = 403;
-constexpr unsigned IDS_MODEL_TYPE_UNKNOWN = 1100;
-constexpr unsigned IDS_MODEL_TYPE_BASE = 1101;
-constexpr unsigned IDS_FILE_ERROR_BASE = 200;
 constexpr unsigned kOpenRead = CFile::typeBinary | CFile::modeRead;
 constexpr const char* kVolumeListStart = "4";  // lists file numbers 6 and up
 constexpr unsigned kSniffBytes = 16;
-constexpr size_t kMessageMax = 510;
+constexpr size_t kMessageMax = 510;  // the longest exception text a box shows
 
 // The first of the three names (ids first..first+2) that begins with text.
 uint16_t MatchTransmitterName(const std::u16string& text, unsigned firstId)
@@ -53,7 +48,7 @@ bool NamesPX600(CModelDataFile& file, const std::string& key)
     const size_t n = std::min<size_t>(got, kSniffBytes);
     const size_t len = std::find(head, head + n, uint8_t{0}) - head;
     const std::u16string text = AnsiToUtf16(std::string_view(reinterpret_cast<const char*>(head), len));
-    return text.find(LoadString(IDS_ITEM_PX600)) != std::u16string::npos;
+    return text.find(LoadString(IDS_TX_NAME_BASE + TX_PX600)) != std::u16string::npos;
 }
 
 std::string AnsiKey(const std::string& key)
@@ -67,17 +62,24 @@ uint16_t GetComboTransmitterType(const std::optional<std::u16string>& selectedTe
 {
     if (!selectedText)
         return TX_UNKNOWN;
-    return MatchTransmitterName(*selectedText, IDS_COMBO_PX400);
+    return MatchTransmitterName(*selectedText, IDS_TX_COMBO_BASE);
 }
 
 uint16_t GetItemTransmitterType(const std::u16string& column0)
 {
-    return MatchTransmitterName(column0, IDS_ITEM_PX400);
+    return MatchTransmitterName(column0, IDS_TX_NAME_BASE);
 }
 
 uint16_t GetItemTransmitterType(const ModelListRow& row)
 {
     return GetItemTransmitterType(row.columns[0]);
+}
+
+std::u16string FileErrorText(const CFileException& e, bool inImage)
+{
+    if (inImage)
+        return LoadString(IDS_FILE_ERROR_BASE + static_cast<unsigned>(e.m_lOsError));
+    return e.GetErrorMessage(kMessageMax);
 }
 
 std::u16string ModelTypeText(uint16_t modelType)
@@ -143,10 +145,7 @@ ModelListing FillModelList(IDialogHost& host, const std::string& location,
                 listing.rows.push_back(std::move(row));
                 file.Close();
             } catch (const CFileException& e) {
-                const std::u16string text = listing.isVolume
-                    ? LoadString(IDS_FILE_ERROR_BASE + static_cast<unsigned>(e.m_lOsError))
-                    : e.GetErrorMessage(kMessageMax);
-                host.MessageBox(text, caption, MB_ICONEXCLAMATION);
+                host.MessageBox(FileErrorText(e, listing.isVolume), caption, MB_ICONEXCLAMATION);
                 // The next file opens on the same object; a failed read leaves
                 // this one open.
                 try {

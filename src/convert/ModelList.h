@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/File.h"
+
 class IDialogHost;
 
 struct ModelListRow {
@@ -46,3 +48,8 @@ ModelListing FillModelList(IDialogHost& host, const std::string& location,
 
 // Display text of a model type code ("UNKNOWN" for a code without a name).
 std::u16string ModelTypeText(uint16_t modelType);
+
+// The text a message box shows for a file exception: the engine's error text
+// (string 200 + code) inside a TINYFS image, otherwise the exception's own
+// message, at most 510 characters.
+std::u16string FileErrorText(const CFileException& e, bool inImage);

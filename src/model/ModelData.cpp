@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "model/ConvertHW.h"
+#include "platform/StringIds.h"
 #include "platform/Strings.h"
 #include "platform/Text.h"
 
@@ -35,7 +36,6 @@ constexpr size_t PX600_DATE = 43;              // year % 100, month, day, hour, 
 constexpr size_t PX600_CHECKSUM = 32764;
 
 constexpr size_t TX_NAME_CHARS = 8;
-constexpr unsigned IDS_TX_NAME_BASE = 401;
 
 // Characters of the transmitter set at 0x80..0x9B.
 constexpr char16_t kTxCharTable[28] = {
