@@ -36,6 +36,17 @@ constexpr unsigned kOpenRead = CFile::typeBinary | CFile::modeRead;
 constexpr int kEngineNoError = 5;  // reported when a short read inside an image left no error code
 constexpr int kFirstEntryNumber = 2;
 
+// Opens a source model for reading. A plain folder reports a failure by the
+// result, an image by an exception; both count as "could not open".
+bool OpenSource(CModelDataFile& source, const std::string& key)
+{
+    try {
+        return source.Open(key, kOpenRead);
+    } catch (const CFileException&) {
+        return false;
+    }
+}
+
 // Bytes of a PX200 source: its directory size inside an image, its length in a
 // plain folder; at most the model data size.
 unsigned PX200ReadCount(CModelDataFile& source, const std::string& key)
@@ -181,13 +192,7 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
         }
         // 8. Open the source.
         keyCopy = selected.key;
-        bool opened = false;
-        try {
-            opened = source->Open(keyCopy, kOpenRead);
-        } catch (const CFileException&) {
-            opened = false;  // inside an image a failed open throws
-        }
-        if (!opened) {
+        if (!OpenSource(*source, keyCopy)) {
             host.FocusControl(IDC_SOURCE_LOCATION, true);
             message.Set(IDS_SOURCE_OPEN_FAILED, {Utf8ToUtf16(keyCopy)});
             return;
@@ -325,13 +330,7 @@ bool PrepareDetailChoices(MainDialogState& state, IDialogHost& host, CConvertHW&
     }
 
     CModelDataFile file(state.m_sourceLocation);
-    bool opened = false;
-    try {
-        opened = file.Open(selected.key, kOpenRead);
-    } catch (const CFileException&) {
-        opened = false;
-    }
-    if (!opened) {
+    if (!OpenSource(file, selected.key)) {
         host.FocusControl(IDC_SOURCE_LOCATION, true);
         host.MessageBox(FormatString(IDS_SOURCE_OPEN_FAILED, {Utf8ToUtf16(selected.key)}), caption, MB_ICONSTOP);
         return false;
