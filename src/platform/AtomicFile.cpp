@@ -224,11 +224,6 @@ CAtomicFile::Publish CAtomicFile::Commit()
     return Publish::Stored;
 }
 
-void CAtomicFile::Abort()
-{
-    Discard();
-}
-
 void CAtomicFile::Discard()
 {
     if (m_fd >= 0) {

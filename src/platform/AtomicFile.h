@@ -28,8 +28,6 @@ public:
     // CFileException for every other failure. The temporary file is gone
     // afterwards in every case.
     Publish Commit();
-    // Drops the temporary file.
-    void Abort();
 
     const std::string& TemporaryPath() const { return m_tempPath; }
 
