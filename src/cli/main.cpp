@@ -10,6 +10,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -176,6 +177,23 @@ void ApplyMap(const CConvertHW& table, const std::string& sourceName, const std:
                                      U(sourceName)});
 }
 
+// The name that the usage text of the current language gives the location
+// argument of "list" ("LOCATION", "ORT", ...), so that an error names the
+// argument as the help does. A usage text without it falls back to English.
+std::u16string ListArgumentName(Language language)
+{
+    const std::u16string usage = LoadString(IDS_CLI_USAGE, language);
+    const std::u16string_view command = u"arkleton-cli list ";
+    const size_t at = usage.find(command);
+    if (at != std::u16string::npos) {
+        const size_t begin = at + command.size();
+        const size_t end = usage.find_first_of(u" \t\n", begin);
+        if (end != begin)
+            return usage.substr(begin, end == std::u16string::npos ? end : end - begin);
+    }
+    return language == Language::English ? u"LOCATION" : ListArgumentName(Language::English);
+}
+
 void ReportChange(const CModelDataPX600::SwitchChange& change, void* context)
 {
     static_cast<CliHost*>(context)->Line(DescribeSwitchChange(change));
@@ -184,7 +202,7 @@ void ReportChange(const CModelDataPX600::SwitchChange& change, void* context)
 int RunList(const std::vector<std::string>& args, CliHost& host)
 {
     if (args.empty())
-        Fail(IDS_CLI_MISSING_OPTION, {u"LOCATION"});
+        Fail(IDS_CLI_MISSING_OPTION, {ListArgumentName(CurrentLanguage())});
     if (args.size() > 1)
         Fail(IDS_CLI_EXTRA_ARGUMENT, {U(args[1])});
     const ModelListing listing = FillModelList(host, args[0]);

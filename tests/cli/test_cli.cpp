@@ -215,6 +215,27 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndWriteNothing)
     EXPECT_NE(version.out.find(ARK_VERSION), std::string::npos);
 }
 
+TEST_F(CliTest, MissingArgumentIsNamedAsTheHelpOfTheLanguageNamesIt)
+{
+    struct Case {
+        const char* code;
+        Language language;
+        std::string word;
+    };
+    const Case cases[] = {{"en", Language::English, "LOCATION"},
+                          {"de", Language::German, "ORT"},
+                          {"fr", Language::French, "EMPLACEMENT"},
+                          {"ja", Language::Japanese, "場所"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        ASSERT_NE(Text(1400, c.language).find("arkleton-cli list " + c.word + "\n"), std::string::npos);
+        const Result r = Run({"--language", c.code, "list"});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, Utf16ToUtf8(FormatText(LoadString(1413, c.language), {Utf8ToUtf16(c.word)})) + "\n" +
+                             Text(1420, c.language) + "\n");
+    }
+}
+
 TEST_F(CliTest, ConditionNamesAndControlMapsStandForTheDetailDialog)
 {
     const Result r = Convert("HELI450.MDL", "HELI", {"--condition", "1=IDLEUP1", "--condition", "3=ABCDEFGHIJ",

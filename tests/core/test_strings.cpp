@@ -214,6 +214,109 @@ TEST(StringTables, MessagesQuoteTheDialogCaptionsOfTheirLanguage)
     }
 }
 
+namespace {
+
+// The accelerator keys of a caption: the character after each single "&"
+// ("&&" shows an ampersand), upper-case Latin letters folded to lower case.
+std::vector<char16_t> Accelerators(const std::u16string& text)
+{
+    std::vector<char16_t> out;
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != u'&')
+            continue;
+        char16_t c = text[++i];
+        if (c == u'&')
+            continue;
+        if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+            c = static_cast<char16_t>(c + 0x20);
+        out.push_back(c);
+    }
+    return out;
+}
+
+std::vector<unsigned> Ids(std::initializer_list<std::pair<unsigned, unsigned>> ranges)
+{
+    std::vector<unsigned> ids;
+    for (auto [first, last] : ranges)
+        for (unsigned id = first; id <= last; ++id)
+            ids.push_back(id);
+    return ids;
+}
+
+// Terminal cells of a UTF-16 unit: East Asian wide characters take two.
+int Cells(char16_t c)
+{
+    const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
+                      (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                      (c >= 0xFFE0 && c <= 0xFFE6);
+    return wide ? 2 : 1;
+}
+
+} // namespace
+
+// Within one window (and one menu), a key reaches one control only; a
+// translation keeps the accelerators its English caption has.
+TEST(StringTables, AcceleratorsAreUniqueWithinEachDialog)
+{
+    struct Dialog {
+        const char* name;
+        std::vector<unsigned> ids;
+    };
+    const Dialog dialogs[] = {
+        {"main dialog", Ids({{2000, 2011}, {501, 504}})},
+        {"detail dialog", Ids({{2100, 2126}, {505, 512}})},
+        {"system menu", {101, 1200}},
+        {"about dialog", Ids({{2200, 2203}})},
+        {"settings dialog", Ids({{2210, 2213}, {1201, 1205}})},
+    };
+    for (Language language : kAllLanguages) {
+        for (const Dialog& dialog : dialogs) {
+            std::map<char16_t, unsigned> owner;
+            for (unsigned id : dialog.ids) {
+                const std::vector<char16_t> keys = Accelerators(LoadString(id, language));
+                EXPECT_EQ(keys.size(), Accelerators(LoadString(id, Language::English)).size())
+                    << LanguageCode(language) << " id " << id;
+                for (char16_t key : keys) {
+                    const auto [at, fresh] = owner.emplace(key, id);
+                    EXPECT_TRUE(fresh) << LanguageCode(language) << " " << dialog.name << ": ids " << at->second
+                                       << " and " << id << " share the key " << Utf16ToUtf8(std::u16string(1, key));
+                }
+            }
+        }
+    }
+}
+
+// The option lines of the command-line help start their descriptions in one
+// column of the terminal, counted in cells, in every language.
+TEST(StringTables, HelpDescriptionsLineUpOnATerminal)
+{
+    for (Language language : kAllLanguages) {
+        std::map<int, std::string> columns;  // column -> first line that uses it
+        const std::u16string help = LoadString(1401, language);
+        for (size_t from = 0; from <= help.size();) {
+            const size_t end = std::min(help.find(u'\n', from), help.size());
+            const std::u16string line = help.substr(from, end - from);
+            from = end + 1;
+            if (line.rfind(u"  ", 0) != 0)
+                continue;
+            // A continuation line starts with its description; an option line
+            // has the option and then a run of at least two blanks.
+            size_t start = line.find_first_not_of(u' ');
+            if (start == 2) {
+                const size_t gap = line.find(u"  ", 2);
+                start = gap == std::u16string::npos ? 0 : line.find_first_not_of(u' ', gap);
+            }
+            int cells = 0;
+            for (size_t i = 0; i < start && i < line.size(); ++i)
+                cells += Cells(line[i]);
+            columns.emplace(start == 0 ? -1 : cells, Utf16ToUtf8(line));
+        }
+        EXPECT_GE(columns.size(), 1u);
+        EXPECT_EQ(columns.size(), 1u) << LanguageCode(language) << ": " << columns.begin()->second << " | "
+                                      << columns.rbegin()->second;
+    }
+}
+
 // The files themselves: several people add lines to them, and a second line
 // with an id already used would be silently ignored by the loader.
 TEST(StringTables, TableFilesAreWellFormed)
