@@ -24,6 +24,10 @@
 constexpr size_t kCurve17Size = 51;
 constexpr size_t kCurve11Size = 33;
 
+// The one storing rule as a value: 1600 above 1600, -1600 below -1600, 0 for
+// not a number, else p truncated toward zero.
+int StoredCurveValue(float p);
+
 // The default curves, as their exact bytes.
 extern const uint8_t kCurveD0[kCurve17Size];  // x -1600..1600 step 200, y 0
 extern const uint8_t kCurveD1[kCurve17Size];  // x as D0, y -1050..1050
