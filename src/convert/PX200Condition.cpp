@@ -3,7 +3,7 @@
 // records, and the model-type tail (helicopter or not) laid out in
 // PX200ConditionLayout.h. PX600 conditions 5..7 have no PX200 counterpart and
 // get defaults; so do conditions 1..7 of AIRPLANE and MULTICOPTER models in
-// the curve steps, which the PX200 keeps for its first condition only.
+// the curve steps, which take PX200 curves into condition 0 only.
 #include <cstring>
 
 #include "convert/PX200ConditionLayout.h"
@@ -306,7 +306,7 @@ bool Fills(When when, bool fromPX200, int c)
 void ApplyTail(uint8_t* block, const uint8_t* px, std::span<const TailRow> rows, bool glider, bool fromPX200, int c)
 {
     for (const TailRow& r : rows) {
-        if (!check::Applies(r.only, glider))
+        if (!Applies(r.only, glider))
             continue;
         const bool fills = r.fill != Fill::None && Fills(r.when, fromPX200, c);
         for (int k = 0; k < r.count; ++k) {
@@ -360,8 +360,8 @@ void ConvertPX200ConditionBlock(uint8_t* block, const uint8_t* px200, int type, 
 {
     const bool fromPX200 = c >= 0 && c < kConditions;
     const bool perCondition = type == kHelicopter || type == kGlider;
-    // Helicopter and glider models keep curves per condition; the other
-    // types have one set, converted into condition 0.
+    // Helicopter and glider models take their curves into every PX200
+    // condition; the other types into condition 0 only.
     const bool own = perCondition ? fromPX200 : c == 0;
 
     ConvertSwitchFields(block, px200, fromPX200, c);

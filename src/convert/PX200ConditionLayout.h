@@ -82,6 +82,11 @@ enum class When : uint8_t {
 
 enum class Types : uint8_t { All, Glider, NotGlider };
 
+constexpr bool Applies(Types only, bool glider)
+{
+    return only == Types::All || (only == Types::Glider) == glider;
+}
+
 enum class Negate : uint8_t { None, First, Second };
 
 // One row: count records of size bytes, the first at block offset at, each
@@ -429,11 +434,6 @@ constexpr int kSevenRecordCount = 3;
 // Static checks
 
 namespace check {
-
-constexpr bool Applies(Types only, bool glider)
-{
-    return only == Types::All || (only == Types::Glider) == glider;
-}
 
 constexpr bool WritesDefault(Def d) { return d != Def::Keep && d != Def::Bits; }
 
