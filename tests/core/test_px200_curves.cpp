@@ -141,6 +141,29 @@ TEST(PX200Curves, SeventeenPointValueLists)
         EXPECT_EQ(Build(c.build, c.bytes), c.y) << c.name;
 }
 
+TEST(PX200Curves, SinglePrecisionSteps)
+{
+    // Each case has a point that moves by one when computed in double
+    // precision (or with the stretch constants as doubles), or with the
+    // steps of one formula in another order.
+    const struct { const char* name; Builder build; Bytes bytes; int n; Values y; } cases[] = {
+        {"exp sum order", kExp, {0, 0, 0, 136, 123, 61, 84, 188}, 17,
+         {-1428, -1402, -1360, -1306, -1238, -1157, -1051, -911, -714, -13, 436, 739, 937, 1084, 1185, 1256, 1291}},
+        {"record line order", BuildRecordCurve, {0, 0, 0, 0, 0, 0, 14, 133, 0, 0, 174, 49}, 17,
+         {-94, 136, 367, 514, 397, 279, 162, 44, -72, -189, -307, -424, -542, -659, -777, -961, -1146}},
+        {"break stretch", kBreak, {220, 193, 55, 139, 170}, 11, {0, 94, 189, 283, 378, 472, 567, 661, 519, 378, 80}},
+        {"exp", kExp, {0, 0, 0, 233, 233, 42, 42, 0}, 17,
+         {-1600, -1600, -1600, -1600, -1600, -1321, -969, -544, 0, 544, 969, 1321, 1600, 1600, 1600, 1600, 1600}},
+        {"point 13", kPoint13, {1, 7, 22, 33, B(-7), 9, 66, 24, 62, 10}, 17,
+         {-219, -62, 94, 194, 294, 393, 493, 593, 105, 252, 651, 514, 378, 241, 105, -109, -324}},
+        {"record", BuildRecordCurve, {0, 0, 0, 0, 0, 0, 50, B(-74), 0, 0, 64, 98}, 17,
+         {339, 421, 504, 556, 609, 661, 714, 766, 819, 871, 924, 976, 1029, 640, 252, -358, -969}},
+        {"break", kBreak, {15, 28, 2, 0xF7, 0x63}, 11, {0, 0, 0, 0, 0, -294, -259, -225, -191, -157, -85}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Build(c.build, c.bytes, c.n == 17 ? kCurveD0 : kCurveE1, c.n), c.y) << c.name;
+}
+
 TEST(PX200Curves, ZeroExponentialAndLinearCurveAreStraightLines)
 {
     // With exponential 0 the inner positions are the linear ones, and every
@@ -199,8 +222,9 @@ TEST(PX200Curves, PositionsBeyondTheRangeActLikeTheEnds)
     for (const Builder& build : {kPoint17, kPoint13, Builder(BuildRecordCurve)})
         for (int x = 101; x <= 128; ++x) {
             EXPECT_EQ(Build(build, bytes(-x)), Build(build, bytes(-100))) << -x;
-            if (x < 128)
+            if (x < 128) {
                 EXPECT_EQ(Build(build, bytes(x)), Build(build, bytes(100))) << x;
+            }
         }
 }
 
