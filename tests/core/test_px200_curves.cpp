@@ -144,9 +144,16 @@ TEST(PX200Curves, SeventeenPointValueLists)
 TEST(PX200Curves, SinglePrecisionSteps)
 {
     // Each case has a point that moves by one when computed in double
-    // precision (or with the stretch constants as doubles), or with the
-    // steps of one formula in another order.
+    // precision (or with the stretch constants as doubles), with the steps
+    // of one formula in another order, or with a product and a sum fused.
     const struct { const char* name; Builder build; Bytes bytes; int n; Values y; } cases[] = {
+        {"point 17 fused", kPoint17, {103, 84, 82, 92, 76, 78, 178, 194, 196, 42}, 17,
+         {819, 709, 600, 491, 382, 273, 163, 54, -54, -163, -273, -382, -491, -600, 441, -630, 441}},
+        {"point 13 fused", kPoint13, {12, 245, 240, 43, 185, 23, 89, 42, 136, 198}, 17,
+         {-194, 23, 241, 380, -609, 657, 795, 441, 15, -409, -834, -1260, -1043, -826, -609, -268, 73}},
+        {"thirds fused", BuildThirdsCurve, {226, 134, 162, 49, 116}, 17,
+         {697, 191, -315, -637, -959, -1281, -1183, -1085, -987, -486, 14, 514, 749, 983, 1218, 1586, 1600}},
+        {"break fused", kBreak, {222, 233, 107, 43, 17}, 11, {440, 357, 317, 277, 238, 198, 158, 119, 79, 39, 0}},
         {"exp sum order", kExp, {0, 0, 0, 136, 123, 61, 84, 188}, 17,
          {-1428, -1402, -1360, -1306, -1238, -1157, -1051, -911, -714, -13, 436, 739, 937, 1084, 1185, 1256, 1291}},
         {"record line order", BuildRecordCurve, {0, 0, 0, 0, 0, 0, 14, 133, 0, 0, 174, 49}, 17,
