@@ -324,8 +324,9 @@ constexpr bool OperandFits(const Operand& op, Fill fill, bool first)
     return op.addr + op.stride * kLastPX200Condition + OperandSpan(fill, first) <= kSourceSize;
 }
 
-// Every step writes a record inside the block, reads inside the PX200 data,
-// and a step that runs in conditions 5..7 reads no per-condition source.
+// Every step writes a record inside from..to (steps naming a function only
+// in the per-channel group at 18), reads inside the PX200 data, and a step
+// that runs in conditions 5..7 reads no per-condition source.
 constexpr bool StepsFit(std::span<const Step> steps, size_t from, size_t to)
 {
     for (const Step& s : steps) {
