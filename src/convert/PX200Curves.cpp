@@ -462,6 +462,10 @@ void BuildBreakCurve11(uint8_t* curve, const uint8_t* p, const uint8_t* q)
         breakValue = -rate;
     }
 
+    // No step divides by zero: v <= 0 gives n <= 5 and v > 0 gives n >= 5,
+    // and the break lies on points 2..8, so 9 - from and to - 1 are at
+    // least 1. (A zero divisor would give a value that is not finite, which
+    // the storing rule settles.)
     if (v <= 0) {
         for (int k = 0; k <= n; ++k)
             pt.Set(k, 0.0f);
