@@ -1,6 +1,8 @@
 // Whole runs of arkleton-cli, each measured beside the plain file operation it
-// stands against: one conversion against copying the source file with cp, and
-// listing an image of 1000 PX200 models against reading the image with cat.
+// stands against: one conversion against copying the source file with cp (a
+// PX400 file, or the bytes of one PX200 model for a conversion from the
+// bundled image), and listing an image of 1000 PX200 models against reading
+// the image with cat.
 // The in-process listing reports how many blocks it reads per listed model.
 #include <benchmark/benchmark.h>
 
@@ -58,6 +60,11 @@ struct Workspace {
         fs::create_directories(root / "out");
         fs::create_directories(root / "px200");
         WritePX400Samples((root / "px400").string());
+        WritePX200SampleImage((root / "px200samples").string());
+        const std::vector<uint8_t> model = MakePX200Model(PX200Samples()[0]);
+        px200Model = (root / "px200model.bin").string();
+        std::ofstream(px200Model, std::ios::binary)
+            .write(reinterpret_cast<const char*>(model.data()), static_cast<std::streamsize>(model.size()));
         const std::vector<uint8_t> image = MakePX200BulkImage(kImageModels);
         std::ofstream((root / "px200" / "TINYFS.IMG").string(), std::ios::binary)
             .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
@@ -72,6 +79,7 @@ struct Workspace {
     }
     fs::path root;
     std::string source;
+    std::string px200Model;  // one PX200 model's bytes, the first of the image
 };
 
 Workspace& Space()
@@ -115,6 +123,43 @@ void BM_CopySourceFile(benchmark::State& state)
     }
 }
 BENCHMARK(BM_CopySourceFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The first model of the bundled sample image (file number 6).
+void BM_CliConvertPX200(benchmark::State& state)
+{
+    Workspace& ws = Space();
+    const fs::path out = ws.root / "out";
+    for (auto _ : state) {
+        const int rc = Run({ARK_CLI_PATH, "convert", "--language", "en", "--from", "PX200", "--source",
+                            (ws.root / "px200samples").string(), "--model", "6", "--to", out.string(), "--name",
+                            "BENCH2"});
+        state.PauseTiming();
+        if (rc != 0) {
+            state.SkipWithError("arkleton-cli convert --from PX200 failed");
+            break;
+        }
+        fs::remove(out / "BENCH2.mdl");
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CliConvertPX200)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CopyPX200Model(benchmark::State& state)
+{
+    Workspace& ws = Space();
+    const fs::path copy = ws.root / "out" / "copy.bin";
+    for (auto _ : state) {
+        const int rc = Run({"cp", ws.px200Model, copy.string()});
+        state.PauseTiming();
+        if (rc != 0) {
+            state.SkipWithError("cp failed");
+            break;
+        }
+        fs::remove(copy);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CopyPX200Model)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_CliListImage(benchmark::State& state)
 {

@@ -24,6 +24,10 @@
 constexpr size_t kCurve17Size = 51;
 constexpr size_t kCurve11Size = 33;
 
+// The one storing rule as a value: 1600 above 1600, -1600 below -1600, 0 for
+// not a number, else p truncated toward zero.
+int StoredCurveValue(float p);
+
 // The default curves, as their exact bytes.
 extern const uint8_t kCurveD0[kCurve17Size];  // x -1600..1600 step 200, y 0
 extern const uint8_t kCurveD1[kCurve17Size];  // x as D0, y -1050..1050
@@ -38,23 +42,30 @@ void BuildExpCurve(uint8_t* curve, const uint8_t* a, const uint8_t* b);
 // Straight lines from the two rate bytes a[0], a[1] through the offset at b.
 void BuildLinearCurve(uint8_t* curve, const uint8_t* a, const uint8_t* b);
 
-// Two straight lines through 0: point 0 = -16a, point 16 = 16b.
+// Two straight lines through 0: point 0 = -16a, point 16 = 16b. a and b are
+// any ints (callers pass negated bytes, 128 included).
 void BuildTwoRateCurve(uint8_t* curve, int a, int b);
 
 // Five points (positions x[0..4], values y[0..4]) on the 17-point grid.
+// Positions beyond -100..100 act like the nearer end. Points that no segment
+// reaches (positions out of order or repeated) are put on the line between
+// the nearest assigned points once all segments are drawn.
 void BuildPointCurve17(uint8_t* curve, const uint8_t* x, const uint8_t* y);
 
-// Five points on points 2..14, the ends extended.
+// Five points on points 2..14, the ends extended; positions and unreached
+// points as for BuildPointCurve17 (the fill comes before the extension).
 void BuildPointCurve13(uint8_t* curve, const uint8_t* x, const uint8_t* y);
 
 // Five values v[0..4] at points 2, 5, 8, 11, 14, filled in thirds.
 void BuildThirdsCurve(uint8_t* curve, const uint8_t* v);
 
-// From a 12-byte PX200 curve record r; the curve is first reset to D0.
+// From a 12-byte PX200 curve record r; the curve is first reset to D0 (x
+// included). A centre position beyond -100..100 acts like the nearer end.
 void BuildRecordCurve(uint8_t* curve, const uint8_t* r);
 
 // 11-point curves.
 void BuildModeCurve11(uint8_t* curve, const uint8_t* m);
 void BuildTwoRateCurve11(uint8_t* curve, int a, int b);
-// From the 3-byte entry p and the big-endian signed 16-bit value at q.
+// From the 3-byte entry p and the big-endian signed 16-bit value at q; a value
+// beyond -8000..8000 puts the zero index at the nearer end.
 void BuildBreakCurve11(uint8_t* curve, const uint8_t* p, const uint8_t* q);

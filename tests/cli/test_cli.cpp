@@ -2,6 +2,7 @@
 // exit status and the files it writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -284,4 +285,41 @@ TEST_F(CliTest, ConvertsAModelFromAnImage)
                           "FROM200"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadSampleFile(out + "/FROM200.mdl").size(), PX600_IMAGE_SIZE);
+}
+
+// Every model of the bundled image converts; each block the conversion fills
+// (model settings, the eight condition and curve settings blocks, the
+// model-wide block) holds data, and a reassigned control shows in the report.
+TEST_F(CliTest, ConvertsEveryModelOfTheImageWithEveryBlockFilled)
+{
+    const Result list = Run({"list", px200});
+    const auto lines = Lines(list.out);
+    ASSERT_GE(lines.size(), 5u);
+    struct Block {
+        std::string name;
+        size_t from, size;
+    };
+    std::vector<Block> blocks = {{"model settings", 64, 576}, {"model-wide", 25200, 2940}};
+    for (int c = 0; c < 8; ++c) {
+        blocks.push_back({"condition " + std::to_string(c), 640 + 3056 * size_t(c), 3056});
+        blocks.push_back({"curve settings " + std::to_string(c), 28140 + 578 * size_t(c), 578});
+    }
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string key = lines[i].substr(0, lines[i].find('\t'));
+        const std::string name = "PX200M" + std::to_string(i);
+        SCOPED_TRACE(key);
+        const Result r = Run({"convert", "--from", "PX200", "--source", px200, "--model", key, "--to", out, "--name",
+                              name, "--map", "RD=LD", "--report"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find("RD (0x08)"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("LD (0x10)"), std::string::npos);
+        EXPECT_NE(r.out.find(Text(108)), std::string::npos);
+        const std::vector<uint8_t> image = ReadSampleFile(out + "/" + name + ".mdl");
+        ASSERT_EQ(image.size(), PX600_IMAGE_SIZE);
+        EXPECT_EQ(GetBE16(image.data() + 8), 756);
+        for (const Block& b : blocks) {
+            const auto begin = image.begin() + long(b.from);
+            EXPECT_TRUE(std::any_of(begin, begin + long(b.size), [](uint8_t v) { return v != 0; })) << b.name;
+        }
+    }
 }
