@@ -21,14 +21,13 @@
 #include "ui/Language.h"
 #include "ui/ModelListModel.h"
 #include "ui/Prompts.h"
+#include "ui/SystemMenu.h"
 
 namespace {
 
 enum : unsigned {
-    IDS_ABOUT_MENU = 101,
     IDS_BROWSE_TITLE = 102,
     IDS_HARDWARE_WARNING = 705,
-    IDS_SETTING_MENU = 1200,
     IDS_GROUP_FROM = 2001,
     IDS_SOURCE_TRANSMITTER = 2002,
     IDS_SOURCE_LOCATION = 2003,
@@ -127,6 +126,7 @@ CArkletonDlg::CArkletonDlg(QWidget* parent) : QDialog(parent)
         m_icon.addFile(QStringLiteral(":/icons/arkleton-%1.png").arg(size), QSize(size, size));
     setWindowIcon(m_icon);
     BuildControls();
+    InstallSystemShortcuts(*this);
 
     // 2. The size the controls need is the smallest the window may take.
     layout()->activate();
@@ -470,7 +470,6 @@ void CArkletonDlg::contextMenuEvent(QContextMenuEvent* event)
 {
     // The window menu's About and Setting items, on the window's background.
     QMenu menu(this);
-    menu.addAction(Text(IDS_ABOUT_MENU), this, [this] { RunDialogCommand(DialogCommandId::About, *this); });
-    menu.addAction(Text(IDS_SETTING_MENU), this, [this] { RunDialogCommand(DialogCommandId::Setting, *this); });
+    AddSystemMenuItems(menu, *this);
     menu.exec(event->globalPos());
 }
