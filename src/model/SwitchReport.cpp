@@ -116,6 +116,9 @@ std::u16string SwitchReportText(const CModelDataPX600::SwitchChange* changes, si
     }
     std::u16string text = LoadString(IDS_SUMMARY_HEADING) + u"\n";
     for (const Entry& e : entries) {
+        // A field without a control before and after operates nothing.
+        if (e.from == HW_NONE && e.to == HW_NONE)
+            continue;
         const std::u16string from = ControlName(e.from);
         if (e.to == e.from)
             text += FormatString(IDS_SUMMARY_POSITIONS, {from, e.fields});
