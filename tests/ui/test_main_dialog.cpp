@@ -230,6 +230,72 @@ private slots:
         QVERIFY(boxes.boxes.empty());
     }
 
+    void locationHistoryMovesTheChosenFolderFirst_data()
+    {
+        QTest::addColumn<QString>("action");  // "browse" a folder or "choose" an entry
+        QTest::addColumn<int>("entry");       // history entry browsed to or chosen
+        QTest::addColumn<QString>("newFolder");
+        QTest::addColumn<QStringList>("order");  // entries by their names afterwards
+        QTest::addColumn<bool>("refilled");
+        const QStringList start{"a", "b", "c"};
+        QTest::newRow("browse a new folder") << "browse" << -1 << "d" << QStringList{"d", "a", "b", "c"} << true;
+        QTest::newRow("browse a folder in the history") << "browse" << 2 << "" << QStringList{"c", "a", "b"} << true;
+        QTest::newRow("browse the selected folder") << "browse" << 0 << "" << start << false;
+        QTest::newRow("browse, cancelled") << "browse" << -1 << "" << start << false;
+        QTest::newRow("choose another entry") << "choose" << 1 << "" << QStringList{"b", "a", "c"} << true;
+        QTest::newRow("choose the selected entry") << "choose" << 0 << "" << start << false;
+    }
+    void locationHistoryMovesTheChosenFolderFirst()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, entry);
+        QFETCH(QString, newFolder);
+        QFETCH(QStringList, order);
+        QFETCH(bool, refilled);
+        // Folders a, b, c each hold one model file of their own.
+        const QStringList names{"a", "b", "c", "d"};
+        for (const QString& n : names) {
+            QVERIFY(QDir(m_work->path()).mkpath(n));
+            QVERIFY(QFile::copy(kPX400Samples + "/TRAINER.MDL", m_work->filePath(n + "/" + n.toUpper() + ".MDL")));
+        }
+        {
+            auto s = m_settings->Open();
+            for (int i = 0; i < 3; ++i)
+                s->setValue(QStringLiteral("Convert to/Folder%1").arg(i + 1), m_work->filePath(names[i]));
+        }
+        MessageCapture boxes;
+        FolderAnswers folders;
+        CArkletonDlg dlg;
+        auto* combo = Control<QComboBox>(dlg, IDC_TARGET_LOCATION);
+        const size_t keysBefore = dlg.State().m_itemKeys.size();
+        if (action == QLatin1String("browse")) {
+            if (!newFolder.isEmpty())
+                folders.folders.push_back(m_work->filePath(newFolder));
+            else if (entry >= 0)
+                folders.folders.push_back(m_work->filePath(names[entry]));
+            Control<QPushButton>(dlg, IDC_BROWSE_TARGET)->click();
+        } else {
+            combo->setCurrentIndex(entry);
+            emit combo->activated(entry);
+        }
+        QStringList shown;
+        for (int i = 0; i < combo->count(); ++i)
+            shown << QFileInfo(combo->itemText(i)).fileName();
+        QCOMPARE(shown, order);
+        QCOMPARE(combo->currentIndex(), 0);
+        QCOMPARE(dlg.State().m_itemKeys.size() > keysBefore, refilled);
+        // The target list shows the first entry's model.
+        const QStringList keys = [&] {
+            QStringList k;
+            auto* list = Control<QTableView>(dlg, IDC_TARGET_LIST);
+            for (int r = 0; r < list->model()->rowCount(); ++r)
+                k << QFileInfo(list->model()->index(r, 0).data(Qt::UserRole).toString()).fileName();
+            return k;
+        }();
+        QCOMPARE(keys, QStringList{order.first().toUpper() + ".MDL"});
+        QVERIFY(boxes.boxes.empty());
+    }
+
     void clicksCopyTheModelName_data()
     {
         QTest::addColumn<int>("listId");
