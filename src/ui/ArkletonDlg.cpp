@@ -134,7 +134,6 @@ CArkletonDlg::CArkletonDlg(QWidget* parent) : QDialog(parent)
     setMinimumSize(m_minRect.size());
 
     // 3, 4. Placement, histories, transmitters, columns.
-    m_layoutReady = 1;
     RestoreSettings();
 
     // 5. Both stored locations are empty: both lists are filled.

@@ -83,7 +83,6 @@ private:
 
     QIcon m_icon;
     QRect m_minRect;
-    int m_layoutReady = 0;
     MainDialogState m_state;
     // Fields the switch pass changed during the running conversion, shown as
     // the details of the hardware warning.

@@ -70,8 +70,10 @@ private slots:
         const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
         if (xvfbRun.isEmpty())
             QSKIP("xvfb-run is not installed (scripts/ensure-deps.sh installs it)");
+        const QString xauth = QStandardPaths::findExecutable(QStringLiteral("xauth"));
+        if (xauth.isEmpty())
+            QSKIP("xauth is not installed (scripts/ensure-deps.sh installs it)");
         QTemporaryDir work;
-        const int display = 90 + int(QCoreApplication::applicationPid() % 100);
         const QString auth = work.filePath(QStringLiteral("Xauthority"));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
@@ -79,7 +81,7 @@ private slots:
         QProcess program;
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(QStringLiteral(ARK_SAMPLES_DIR "/px400"));
-        program.start(xvfbRun, {QStringLiteral("-n"), QString::number(display), QStringLiteral("-f"), auth,
+        program.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("-f"), auth,
                                 QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24 -nolisten tcp"),
                                 QStringLiteral(ARK_GUI_PATH)});
         QVERIFY(program.waitForStarted());
@@ -92,7 +94,15 @@ private slots:
         while (!window && !deadline.hasExpired() && program.state() == QProcess::Running) {
             QTest::qWait(200);
             if (!c) {
-                c = xcb_connect(QStringLiteral(":%1").arg(display).toLatin1().constData(), nullptr);
+                // xvfb-run chose a free display; its cookie in the file names it.
+                QProcess list;
+                list.start(xauth, {QStringLiteral("-f"), auth, QStringLiteral("list")});
+                list.waitForFinished(5000);
+                const QString entry = QString::fromLocal8Bit(list.readAllStandardOutput()).section(u' ', 0, 0);
+                const QString display = entry.mid(entry.lastIndexOf(u':'));
+                if (!display.startsWith(u':'))
+                    continue;
+                c = xcb_connect(display.toLatin1().constData(), nullptr);
                 if (xcb_connection_has_error(c)) {
                     xcb_disconnect(c);
                     c = nullptr;
