@@ -78,6 +78,13 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), work.path());
+        // Under the leak checker: the session bus library keeps one buffer to
+        // the end, outside this program's code.
+        QFile suppressions(work.filePath(QStringLiteral("lsan.supp")));
+        QVERIFY(suppressions.open(QIODevice::WriteOnly));
+        suppressions.write("leak:libdbus-1.so\n");
+        suppressions.close();
+        env.insert(QStringLiteral("LSAN_OPTIONS"), QStringLiteral("suppressions=") + suppressions.fileName());
         QProcess program;
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(QStringLiteral(ARK_SAMPLES_DIR "/px400"));
@@ -125,8 +132,8 @@ private slots:
         xcb_flush(c);
         QVERIFY(program.waitForFinished(30000));
         xcb_disconnect(c);
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
+        const QByteArray errors = program.readAllStandardError();
+        QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0, errors.constData());
 
         // The settings were written at the close, the samples folder first.
         QSettings settings(work.filePath(QStringLiteral("Varkel Corp./arkleton.conf")), QSettings::IniFormat);
