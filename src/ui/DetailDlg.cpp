@@ -179,21 +179,23 @@ void CModelDataDetailDlg::BuildControls()
     all->addWidget(hardware);
     all->addWidget(buttons);
 
+    connect(conditionReset, &QPushButton::clicked, this, [this] { Press(&CDetailData::ResetConditionNames); });
+    connect(conditionDefault, &QPushButton::clicked, this, [this] { Press(&CDetailData::SetDefaultConditionNames); });
+    connect(m_dualRateReset, &QPushButton::clicked, this, [this] { Press(&CDetailData::ResetDualRateNames); });
+    connect(m_conditionSelector, &QComboBox::currentIndexChanged, this,
+            [this](int index) { OnConditionSelected(index); });
+}
+
+void CModelDataDetailDlg::Press(bool (CDetailData::*action)(IQuestionHost&))
+{
     // The buttons act on the names as they stand in the edits: those go into
     // the data first, so that a reload shows them again instead of the names
     // the dialog opened with.
-    auto press = [this](bool (CDetailData::*action)(IQuestionHost&)) {
-        SaveData();
-        if (m_data.m_dualRateEnabled)
-            StoreDualRates();
-        if ((m_data.*action)(*this))
-            LoadData();
-    };
-    connect(conditionReset, &QPushButton::clicked, this, [press] { press(&CDetailData::ResetConditionNames); });
-    connect(conditionDefault, &QPushButton::clicked, this, [press] { press(&CDetailData::SetDefaultConditionNames); });
-    connect(m_dualRateReset, &QPushButton::clicked, this, [press] { press(&CDetailData::ResetDualRateNames); });
-    connect(m_conditionSelector, &QComboBox::currentIndexChanged, this,
-            [this](int index) { OnConditionSelected(index); });
+    SaveData();
+    if (m_data.m_dualRateEnabled)
+        StoreDualRates();
+    if ((m_data.*action)(*this))
+        LoadData();
 }
 
 void CModelDataDetailDlg::InitHardware()

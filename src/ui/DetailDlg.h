@@ -37,6 +37,8 @@ private:
     void LoadData();
     void SaveData();
     void StoreDualRates();
+    // Reset, Set to default, dual rate Reset: ask, and show the result.
+    void Press(bool (CDetailData::*action)(IQuestionHost&));
     void OnConditionSelected(int index);
     void OnHardwareChosen(int row, int index);
     void ShowOutcome(int row);

@@ -55,15 +55,6 @@ public:
 
 std::u16string U(const char* text) { return Utf8ToUtf16(text); }
 
-// Condition name c of a PX600 image, as stored (up to 8 big-endian units).
-std::u16string StoredConditionName(const std::vector<uint8_t>& image, int c)
-{
-    std::u16string name;
-    for (int i = 0; i < 8 && GetBE16(image.data() + 28140 + 578 * c + 2 * i); ++i)
-        name += GetBE16(image.data() + 28140 + 578 * c + 2 * i);
-    return name;
-}
-
 class DetailCommandTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -257,9 +248,10 @@ TEST_F(DetailCommandTest, QuestionsChangeNamesOnlyOnYes)
         EXPECT_EQ(d.m_conditionText[0], c.first);
         EXPECT_EQ(d.m_conditionText[7], c.last);
         EXPECT_EQ(d.m_dualRateNames[2 * 6], c.rate);
-        if (c.yes && c.question == 635 && c.helicopter)
+        if (c.yes && c.question == 635 && c.helicopter) {
             for (int i = 0; i < 8; ++i)
                 EXPECT_EQ(d.m_conditionText[i], heli[i]);
+        }
         // Nothing else moves.
         EXPECT_EQ(d.m_currentCondition, before.m_currentCondition);
         EXPECT_EQ(std::memcmp(d.m_hardwareChoice, before.m_hardwareChoice, sizeof d.m_hardwareChoice), 0);
@@ -360,62 +352,6 @@ TEST_F(DetailCommandTest, ShownOutcomeIsWhatConfirmingStores)
         EXPECT_EQ(hw.m_rows[r].target, after.ChosenTarget(r)) << r;
         EXPECT_EQ(hw.m_rows[r].selection, after.m_hardwareChoice[r]) << r;
     }
-}
-
-TEST_F(DetailCommandTest, OkCancelAndTheNextConversion)
-{
-    // OK: names to the main dialog, choices to the table.
-    dialog.edit = [](CDetailData& d) {
-        d.m_conditionText[0] = u"IDLEUP1";
-        d.m_conditionText[1] = u"TENCHARSXY";
-        d.m_dualRateNames[7] = u"SOFT";
-        d.ChooseHardware(0, 0);  // J1 -> NULL
-    };
-    ASSERT_TRUE(Detail());
-    EXPECT_EQ(state.m_detailUsed, 1);
-    EXPECT_EQ(state.m_conditionNames[1], u"TENCHARSXY");
-    EXPECT_EQ(state.m_dualRateNames[7], u"SOFT");
-    EXPECT_EQ(hw.m_rows[0].target, HW_NONE);
-    const MainDialogState confirmed = state;
-    const CConvertHW tableConfirmed = hw;
-
-    // Cancel after edits changes nothing; the next opening shows the confirmed
-    // state, also from another source row.
-    dialog.edit = [](CDetailData& d) {
-        d.m_conditionText[0] = u"LOST";
-        d.m_dualRateNames[7] = u"LOST";
-        d.ChooseHardware(0, 5);
-    };
-    dialog.ok = false;
-    EXPECT_FALSE(Detail());
-    Select(src + "/Cub.MDL");
-    dialog.edit = nullptr;
-    EXPECT_FALSE(Detail());
-    EXPECT_EQ(dialog.shown.m_conditionText[0], u"IDLEUP1");
-    EXPECT_EQ(dialog.shown.m_dualRateNames[7], u"SOFT");
-    EXPECT_EQ(dialog.shown.m_hardwareChoice[0], 0);
-    EXPECT_EQ(dialog.shown.m_helicopter, 0);
-    EXPECT_EQ(state.m_conditionNames[0], confirmed.m_conditionNames[0]);
-    EXPECT_EQ(std::memcmp(hw.m_rows, tableConfirmed.m_rows, sizeof hw.m_rows), 0);
-
-    // The conversion uses the confirmed names and rows, then they are spent.
-    state.modelNameText = u"NEWHELI";
-    host.Clear();
-    ASSERT_TRUE(OnConvert(state, host, hw));
-    EXPECT_EQ(hw.m_inUse, 1);
-    const std::vector<uint8_t> image = ReadSampleFile(dst + "/NEWHELI.mdl");
-    EXPECT_EQ(StoredConditionName(image, 0), u"IDLEUP1");
-    EXPECT_EQ(StoredConditionName(image, 1), u"TENCHARS");
-    EXPECT_EQ(StoredConditionName(image, 2), u"FLY2");  // Cub's file names were never read in
-    EXPECT_EQ(state.m_detailUsed, 0);
-
-    Select(src + "/Heli.MDL");
-    EXPECT_FALSE(Detail());
-    EXPECT_EQ(dialog.shown.m_conditionText[0], u"FLY0");
-    EXPECT_EQ(dialog.shown.m_dualRateNames[7], u"R11");
-    CConvertHW defaults;
-    defaults.ResetRows(TX_PX400, TX_PX600);
-    EXPECT_EQ(std::memcmp(hw.m_rows, defaults.m_rows, sizeof hw.m_rows), 0);
 }
 
 }  // namespace
