@@ -7,6 +7,11 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   qt6-base-dev
+  # The desktop program: Qt's own texts in the four languages, fonts for the
+  # screenshots (Japanese included), an X server for the start test and the
+  # .desktop entry check.
+  qt6-translations-l10n fonts-dejavu-core fonts-noto-cjk
+  xvfb xauth desktop-file-utils libxcb1-dev
 )
 
 missing=()

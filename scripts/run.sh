@@ -1,12 +1,23 @@
 #!/usr/bin/env bash
-# Set-up and the main job: installs what is missing, builds, then lists the
-# bundled sample models and converts one PX400 model of each kind into out/.
+# Set-up and the main job: installs what is missing and builds; then, when a
+# display is there, starts the desktop program arkleton in the bundled PX400
+# samples folder (its first start lists them). Without a display it says so
+# and lists the bundled sample models and converts each PX400 sample into out/
+# with the command-line program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/ensure-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "== Starting arkleton in samples/px400 (close its window to end)"
+  cd samples/px400
+  exec ../../build/arkleton
+fi
+echo "== No display (neither DISPLAY nor WAYLAND_DISPLAY is set): arkleton needs one."
+echo "   The command-line program shows the same work instead."
 
 cli=build/arkleton-cli
 echo "== PX400 sample models (samples/px400)"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Set-up and every test: installs what is missing, then builds and runs
-#   1. all tests (core, command line, fuzz corpus replays) with g++,
+#   1. all tests (core, command line, fuzz corpus replays, and the desktop
+#      program's widget tests on Qt's offscreen platform, its start under
+#      xvfb-run and its installation) with g++,
 #   2. the core tests and replays again under AddressSanitizer and
 #      UndefinedBehaviorSanitizer (any report fails the run),
 #   3. each libFuzzer target (clang) for a bounded time on its seed corpus.
@@ -19,13 +21,13 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=Debug -DARK_SANITIZE=ON >/dev/null
+cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=Debug -DARK_SANITIZE=ON -DARK_GUI=OFF >/dev/null
 cmake --build build-san -j"$jobs"
 ctest --test-dir build-san --output-on-failure -j"$jobs" -L 'core|fuzz'
 
 echo "== libFuzzer targets, ${fuzz_seconds}s each"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DARK_FUZZ=ON -DARK_SANITIZE=ON -DARK_TESTS=OFF >/dev/null
+  -DARK_FUZZ=ON -DARK_SANITIZE=ON -DARK_TESTS=OFF -DARK_GUI=OFF >/dev/null
 cmake --build build-fuzz -j"$jobs"
 fuzz_failed=0
 for target in build-fuzz/fuzz/fuzz_*; do

@@ -194,10 +194,39 @@ std::u16string ListArgumentName(Language language)
     return language == Language::English ? u"LOCATION" : ListArgumentName(Language::English);
 }
 
-void ReportChange(const CModelDataPX600::SwitchChange& change, void* context)
-{
-    static_cast<CliHost*>(context)->Line(DescribeSwitchChange(change));
-}
+// The --report host: collects the fields the switch pass changes and prints
+// the whole report (summary per control, then field by field) before the
+// first message after the conversion.
+class ReportingHost : public IDialogHost {
+public:
+    explicit ReportingHost(CliHost& host) : m_host(host) {}
+
+    static void Collect(const CModelDataPX600::SwitchChange& change, void* context)
+    {
+        static_cast<ReportingHost*>(context)->m_changes.push_back(change);
+    }
+
+    void BeginWaitCursor() override { m_host.BeginWaitCursor(); }
+    void EndWaitCursor() override { m_host.EndWaitCursor(); }
+    void FocusControl(int controlId, bool selectAll) override { m_host.FocusControl(controlId, selectAll); }
+    void ShowModelList(int listId, const ModelListing& listing) override { m_host.ShowModelList(listId, listing); }
+    void MessageBox(const std::u16string& text, const std::u16string& caption, unsigned style) override
+    {
+        if (!m_printed && !m_changes.empty()) {
+            m_printed = true;
+            std::u16string report = SwitchReportText(m_changes.data(), m_changes.size());
+            while (!report.empty() && report.back() == u'\n')
+                report.pop_back();
+            m_host.Line(report);
+        }
+        m_host.MessageBox(text, caption, style);
+    }
+
+private:
+    CliHost& m_host;
+    std::vector<CModelDataPX600::SwitchChange> m_changes;
+    bool m_printed = false;
+};
 
 int RunList(const std::vector<std::string>& args, CliHost& host)
 {
@@ -249,11 +278,13 @@ int RunConvert(const std::vector<std::string>& args, CliHost& host)
     }
 
     ConvertOptions options;
+    ReportingHost reporting(host);
     if (c.report) {
-        options.onSwitchChange = ReportChange;
-        options.context = &host;
+        options.onSwitchChange = &ReportingHost::Collect;
+        options.context = &reporting;
     }
-    return OnConvert(state, host, table, options) ? kExitStored : kExitFailed;
+    IDialogHost& convertHost = c.report ? static_cast<IDialogHost&>(reporting) : host;
+    return OnConvert(state, convertHost, table, options) ? kExitStored : kExitFailed;
 }
 
 Language ChooseLanguage(std::vector<std::string>& args)

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "model/SwitchReport.h"
 #include "platform/Strings.h"
@@ -63,6 +64,61 @@ TEST_F(SwitchReport, EveryLanguageHasTheTexts)
     const std::string japanese = Describe(-1, 65, "range", {0x13, 0x20, 0x40}, {0xFF, 5, 0xFB});
     EXPECT_NE(japanese.find("NULL (0xFF)"), std::string::npos) << japanese;
     EXPECT_NE(japanese.find("65"), std::string::npos) << japanese;
+}
+
+CModelDataPX600::SwitchChange Change(const char* kind, std::initializer_list<uint8_t> before,
+                                     std::initializer_list<uint8_t> after)
+{
+    CModelDataPX600::SwitchChange change{};
+    change.condition = -1;
+    change.kind = kind;
+    change.width = static_cast<uint8_t>(before.size());
+    std::copy(before.begin(), before.end(), change.before);
+    std::copy(after.begin(), after.end(), change.after);
+    return change;
+}
+
+TEST_F(SwitchReport, SummaryCountsFieldsPerControlBeforeTheFieldLines)
+{
+    // CD-SW twice to none (one of them a masked field cleared to 0x3F with its
+    // mode bits), RST once to SW-A, SW-C keeping its control with new positions.
+    const CModelDataPX600::SwitchChange changes[] = {
+        Change("switch", {0x53}, {0xFF}),
+        Change("direct", {0x0A}, {0x0C}),
+        Change("masked", {0x93}, {0xBF}),
+        Change("range", {0x04, 0x20, 0x40}, {0x04, 5, 0xFB}),
+        Change("reset", {0xFF, 0, 0}, {0xFF, 5, 0xFB}),  // no control: no summary line
+    };
+    struct Row {
+        Language language;
+        std::vector<std::string> summary;
+    };
+    const Row rows[] = {
+        {Language::English,
+         {"Controls changed by the conversion:", "CD-SW: set to none, in 2 field(s)", "RST: moved to SW-A, in 1 field(s)",
+          "SW-C: switch positions changed, in 1 field(s)"}},
+        {Language::German,
+         {"Von der Konvertierung geänderte Bedienelemente:", "CD-SW: auf kein Bedienelement gesetzt, in 2 Feld(ern)",
+          "RST: auf SW-A verlegt, in 1 Feld(ern)", "SW-C: Schalterpositionen geändert, in 1 Feld(ern)"}},
+    };
+    for (const Row& row : rows) {
+        SetLanguage(row.language);
+        const std::string text = Utf16ToUtf8(SwitchReportText(changes, std::size(changes)));
+        std::vector<std::string> lines;
+        for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            lines.push_back(text.substr(start, end - start));
+        ASSERT_EQ(lines.size(), row.summary.size() + 2 + std::size(changes)) << text;
+        for (size_t i = 0; i < row.summary.size(); ++i)
+            EXPECT_EQ(lines[i], row.summary[i]);
+        EXPECT_EQ(lines[row.summary.size()], "");
+        // The field lines follow in the order of the pass.
+        for (size_t i = 0; i < std::size(changes); ++i)
+            EXPECT_EQ(lines[row.summary.size() + 2 + i], Utf16ToUtf8(DescribeSwitchChange(changes[i])));
+    }
+    for (Language language : {Language::French, Language::Japanese})
+        for (unsigned id = 1520; id <= 1524; ++id)
+            EXPECT_TRUE(HasString(id, language)) << LanguageCode(language) << " " << id;
+    EXPECT_TRUE(SwitchReportText(changes, 0).empty());
 }
 
 }  // namespace

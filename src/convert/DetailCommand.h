@@ -1,0 +1,130 @@
+// The Detail command of the main dialog and the data of its detail dialog, as
+// logic independent of any widget toolkit: which source is read, which names
+// and hardware rows the dialog starts from, what its buttons change, and what
+// confirming hands to the main dialog and the hardware table. The widgets only
+// show this data and report the user's edits back into it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "convert/ConvertCommand.h"
+#include "model/ConvertHW.h"
+#include "model/Names.h"
+
+// Control ids of the detail dialog.
+enum : int {
+    IDC_CONDITION_RESET = 1027,
+    IDC_CONDITION_DEFAULT = 1049,
+    IDC_DUAL_RATE_RESET = 1034,
+    IDC_CONDITION_SELECTOR = 1046,
+    IDC_CONDITION_SELECTOR_LABEL = 1047,
+};
+// Condition name edits of conditions 0..7, dual rate edits and their labels of
+// dual rates 0..5, and the label and list of each hardware row 0..29.
+extern const int kConditionEditIds[CONDITION_COUNT];
+extern const int kDualRateEditIds[DUAL_RATE_COUNT];
+extern const int kDualRateLabelIds[DUAL_RATE_COUNT];
+extern const int kHardwareLabelIds[HW_ROWS];
+extern const int kHardwareComboIds[HW_ROWS];
+
+// String ids the detail dialog uses.
+enum : unsigned {
+    IDS_DETAIL_NAME_NOTICE = 634,
+    IDS_ASK_RESET_CONDITIONS = 631,
+    IDS_ASK_RESET_DUAL_RATES = 632,
+    IDS_ASK_DEFAULT_CONDITIONS = 635,
+    IDS_CONDITION_CHOICE = 505,       // 505..512: "Default condition" .. "Condition 8"
+    IDS_HARDWARE_EMPTY_LABEL = 2124,  // "----"
+    IDS_HARDWARE_OUTCOME = 2140,      // "%s → %s"
+    IDS_HARDWARE_NONE = 2141,         // "none"
+    IDS_HARDWARE_OUTCOME_TIP = 2142,  // the same in a sentence
+    IDS_HARDWARE_NONE_TIP = 2143,     // a control that gets no PX600 control
+};
+
+// Yes/No question boxes.
+class IQuestionHost {
+public:
+    virtual ~IQuestionHost() = default;
+    // A modal box with the question icon and Yes and No buttons; true for Yes.
+    virtual bool AskYesNo(const std::u16string& text, const std::u16string& caption) = 0;
+};
+
+// One line of the hardware group as the dialog shows it.
+struct DetailHardwareLine {
+    bool enabled = false;
+    std::u16string label;                 // the source control's name
+    std::vector<std::u16string> options;  // the target controls' names, in list order
+};
+
+// What the conversion will do with one hardware row, in the pilot's words.
+struct DetailHardwareOutcome {
+    bool none = false;     // the control gets no target control
+    std::u16string text;   // "J1 → J1", "RST → none"
+    std::u16string tip;    // the same as a sentence
+};
+
+// The detail dialog's data: what it shows, and what its controls change.
+class CDetailData {
+public:
+    int m_dualRateEnabled = 0;
+    uint16_t m_targetType = TX_PX600;
+    int m_helicopter = 0;
+    std::u16string m_conditionText[CONDITION_COUNT];
+    std::u16string m_dualRateText[DUAL_RATE_COUNT];
+    int m_currentCondition = 0;
+    std::u16string m_dualRateNames[CONDITION_COUNT * DUAL_RATE_COUNT];
+    std::u16string m_fileConditionNames[CONDITION_COUNT];
+    std::u16string m_fileDualRateNames[CONDITION_COUNT * DUAL_RATE_COUNT];
+    uint8_t m_hardwareChoice[HW_ROWS] = {};
+
+    // The table the rows come from (its rows as they stood when the dialog
+    // was prepared) and the caption of the question boxes.
+    int m_sourceType = TX_PX400;
+    HardwareRow m_rows[HW_ROWS] = {};
+    std::u16string m_caption;
+
+    // Label and list texts of hardware row r (0..29); an empty row is disabled.
+    DetailHardwareLine HardwareLine(int row) const;
+    // The target that row r gets with its current choice, and how to say it.
+    uint8_t ChosenTarget(int row) const;
+    DetailHardwareOutcome HardwareOutcome(int row) const;
+    // A row's list reports a new selection; an index outside its list is ignored.
+    void ChooseHardware(int row, int index);
+
+    // Dual rate name d of the condition shown now.
+    const std::u16string& ShownDualRate(int dualRate) const;
+    // The six dual rate edits lost the focus: their texts belong to the
+    // condition shown now.
+    void StoreDualRates(const std::u16string (&edits)[DUAL_RATE_COUNT]);
+    // The condition selector chose another condition (0..7; others ignored).
+    void SelectCondition(int condition);
+
+    // The three buttons ask first; each returns true when it changed the data.
+    bool ResetConditionNames(IQuestionHost& host);       // 1027
+    bool SetDefaultConditionNames(IQuestionHost& host);  // 1049
+    bool ResetDualRateNames(IQuestionHost& host);        // 1034
+
+    // What confirming hands over.
+    DetailChoices Choices() const;
+};
+
+// The dialog itself, run modally on the prepared data.
+class IDetailDialog {
+public:
+    virtual ~IDetailDialog() = default;
+    // Shows data and lets the user change it; true when closed with OK.
+    virtual bool RunDetailDialog(CDetailData& data) = 0;
+};
+
+// Reads the selected source row and prepares the dialog's data: the file's
+// names, or those confirmed earlier and not yet consumed by a conversion, and
+// the hardware table's rows (rebuilt unless still valid). Refusals and file
+// errors are shown through host; false then, and nothing has changed.
+bool PrepareDetailData(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTable, CDetailData& out);
+
+// The Detail command: prepares the data, tells about the PX600's 8-letter
+// names, runs the dialog and on OK hands its names to the main dialog and its
+// choices to the table. Returns true when the dialog was confirmed.
+bool OnDetail(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTable, IDetailDialog& dialog);

@@ -1,0 +1,82 @@
+#include "ui/SettingDlg.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/Strings.h"
+#include "ui/ArkletonDlg.h"
+#include "ui/DialogCommands.h"
+#include "ui/Language.h"
+#include "ui/Prompts.h"
+
+namespace {
+
+enum : unsigned {
+    IDS_RESTART = 900,
+    IDS_LANGUAGE_CHOICE = 1201,  // 1201..1205: SYSTEM, ENGLISH, JAPANESE, GERMAN, FRENCH
+    IDS_SETTING_CAPTION = 2210,
+    IDS_LANGUAGE_GROUP = 2211,
+    IDS_OK = 2212,
+    IDS_CANCEL = 2213,
+};
+constexpr int kLanguageChoices = 5;
+
+QString Text(unsigned id)
+{
+    return QString::fromStdU16String(LoadString(id));
+}
+
+const DialogCommandRegistration kSettingCommand{DialogCommandId::Setting, &RunSettingCommand};
+
+}  // namespace
+
+CSettingDlg::CSettingDlg(int language, QWidget* parent) : QDialog(parent), m_language(language)
+{
+    setWindowTitle(Text(IDS_SETTING_CAPTION));
+    auto* group = new QGroupBox(Text(IDS_LANGUAGE_GROUP), this);
+    group->setObjectName(QString::number(IDC_LANGUAGE_GROUP));
+    m_combo = new QComboBox(group);
+    m_combo->setObjectName(QString::number(IDC_LANGUAGE));
+    for (int i = 0; i < kLanguageChoices; ++i)
+        m_combo->addItem(Text(IDS_LANGUAGE_CHOICE + static_cast<unsigned>(i)));
+    // A stored index outside the list leaves it without a selection.
+    m_combo->setCurrentIndex(language >= 0 && language < kLanguageChoices ? language : -1);
+    connect(m_combo, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            m_language = index;
+    });
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(m_combo);
+
+    auto* buttons = new QDialogButtonBox(this);
+    auto* ok = buttons->addButton(Text(IDS_OK), QDialogButtonBox::AcceptRole);
+    auto* cancel = buttons->addButton(Text(IDS_CANCEL), QDialogButtonBox::RejectRole);
+    ok->setObjectName(QStringLiteral("1"));
+    cancel->setObjectName(QStringLiteral("2"));
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* all = new QHBoxLayout(this);
+    all->addWidget(group, 1);
+    all->addWidget(buttons);
+    buttons->setOrientation(Qt::Vertical);
+}
+
+void CSettingDlg::accept()
+{
+    const int old = TheLanguage().m_language;
+    TheLanguage().m_language = m_language;
+    if (old != m_language)
+        ShowMessage(this, Text(IDS_RESTART), windowTitle(), QMessageBox::Information);
+    QDialog::accept();
+}
+
+void RunSettingCommand(CArkletonDlg& dialog)
+{
+    CSettingDlg setting(TheLanguage().m_language, &dialog);
+    RunDialog(setting);
+}

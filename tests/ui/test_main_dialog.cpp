@@ -1,0 +1,515 @@
+// The main dialog driven through its widgets on the offscreen platform, with
+// settings in a temporary store and message boxes answered by the test.
+#include <filesystem>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+#include "UiTestSupport.h"
+#include "convert/ModelList.h"
+#include "model/ConvertHW.h"
+#include "model/SwitchReport.h"
+#include "platform/Strings.h"
+#include "storage/TinyImage.h"
+#include "ui/ArkletonDlg.h"
+#include "ui/Language.h"
+
+namespace {
+
+const QString kPX400Samples = QStringLiteral(ARK_SAMPLES_DIR "/px400");
+const QString kPX200Samples = QStringLiteral(ARK_SAMPLES_DIR "/px200");
+
+QString Text(unsigned id)
+{
+    return QString::fromStdU16String(LoadString(id));
+}
+
+template <typename W>
+W* Control(CArkletonDlg& dlg, int id)
+{
+    W* w = dlg.findChild<W*>(QString::number(id));
+    if (!w)
+        qFatal("control %d missing", id);
+    return w;
+}
+
+QStringList Column(QTableView* list, int column)
+{
+    QStringList texts;
+    for (int r = 0; r < list->model()->rowCount(); ++r)
+        texts.append(list->model()->index(r, column).data().toString());
+    return texts;
+}
+
+int SelectedRow(QTableView* list)
+{
+    const QModelIndexList rows = list->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+// A host that only records, for listing and converting through the core alone.
+struct QuietHost : IDialogHost {
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    void FocusControl(int, bool) override {}
+    void MessageBox(const std::u16string&, const std::u16string&, unsigned) override {}
+    void ShowModelList(int, const ModelListing&) override {}
+};
+
+}  // namespace
+
+class MainDialogTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestSettings> m_settings;
+    std::unique_ptr<QTemporaryDir> m_work;
+
+    // Stores the folder histories the next dialog starts with.
+    void Preset(const QString& source, const QString& target)
+    {
+        auto s = m_settings->Open();
+        s->setValue(QStringLiteral("Convert from/Folder1"), source);
+        s->setValue(QStringLiteral("Convert to/Folder1"), target);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        SetLanguage(Language::English);
+        TinyStartup();
+    }
+    void cleanupTestCase() { TinyShutdown(); }
+    void init()
+    {
+        m_settings = std::make_unique<TestSettings>();
+        m_work = std::make_unique<QTemporaryDir>();
+        TheLanguage().m_language = 0;
+        TheConvertHW().m_inUse = 0;
+    }
+    void cleanup()
+    {
+        m_settings.reset();
+        m_work.reset();
+    }
+
+    void firstStartTakesTheDefaults()
+    {
+        MessageCapture boxes;
+        CArkletonDlg dlg;
+        QCOMPARE(dlg.geometry(), QRect(0, 0, 800, 572));
+        for (int id : {IDC_SOURCE_LOCATION, IDC_TARGET_LOCATION}) {
+            auto* combo = Control<QComboBox>(dlg, id);
+            QCOMPARE(combo->count(), 1);
+            QCOMPARE(combo->currentText(), QDir::currentPath());
+        }
+        QCOMPARE(Control<QComboBox>(dlg, IDC_SOURCE_TRANSMITTER)->currentText(), QStringLiteral("PX400"));
+        QCOMPARE(Control<QComboBox>(dlg, IDC_TARGET_TRANSMITTER)->currentText(), QStringLiteral("PX600"));
+        const int widths[4] = {50, 120, 70, 103};
+        for (int id : {IDC_SOURCE_LIST, IDC_TARGET_LIST}) {
+            QHeaderView* header = Control<QTableView>(dlg, id)->horizontalHeader();
+            for (int c = 0; c < 4; ++c)
+                QCOMPARE(header->sectionSize(c), widths[c]);
+        }
+        QCOMPARE(Control<QLineEdit>(dlg, IDC_MODEL_NAME)->maxLength(), 32);
+        QVERIFY(boxes.boxes.empty());
+    }
+
+    void settingsWrittenAtCloseAndReadAtNextStart()
+    {
+        // Ten folders in the source history; one more is browsed.
+        {
+            auto s = m_settings->Open();
+            for (int i = 1; i <= 10; ++i)
+                s->setValue(QStringLiteral("Convert from/Folder%1").arg(i), m_work->filePath(QString::number(i)));
+            s->setValue(QStringLiteral("Convert from/MRU"), 3);
+            s->setValue(QStringLiteral("Convert to/Folder1"), kPX400Samples);
+            s->setValue(QStringLiteral("system/Language"), 4);
+        }
+        MessageCapture boxes;
+        FolderAnswers folders;
+        folders.folders.push_back(kPX400Samples);
+        const QRect restored(40, 30, 900, 640);
+        {
+            CArkletonDlg dlg;
+            QCOMPARE(Control<QComboBox>(dlg, IDC_SOURCE_LOCATION)->currentIndex(), 3);
+            Control<QPushButton>(dlg, IDC_BROWSE_SOURCE)->click();
+            QCOMPARE(folders.titles, QStringList{Text(102)});
+            auto* history = Control<QComboBox>(dlg, IDC_SOURCE_LOCATION);
+            QCOMPARE(history->count(), 11);
+            QCOMPARE(history->itemText(0), kPX400Samples);
+            QVERIFY(Control<QTableView>(dlg, IDC_SOURCE_LIST)->model()->rowCount() > 0);
+            Control<QComboBox>(dlg, IDC_SOURCE_TRANSMITTER)->setCurrentIndex(1);
+            Control<QTableView>(dlg, IDC_TARGET_LIST)->horizontalHeader()->resizeSection(2, 91);
+            TheLanguage().m_language = 3;
+            dlg.setGeometry(restored);
+            dlg.showMaximized();
+            QTRY_VERIFY(dlg.isMaximized());
+            dlg.reject();
+        }
+        {
+            auto s = m_settings->Open();
+            const QString expect[][2] = {
+                {"Window/Left", "40"},    {"Window/Top", "30"},
+                {"Window/Right", "940"},  {"Window/Bottom", "670"},
+                {"Convert from/MRU", "0"}, {"Convert from/TransmitterSrc", "1"},
+                {"Convert to/Type", "91"}, {"Convert to/Transmitter", "0"},
+                {"system/Language", "3"},  {"Convert from/Folder2", m_work->filePath("1")},
+                {"Convert from/Folder10", m_work->filePath("9")},
+            };
+            for (const auto& [key, value] : expect)
+                QCOMPARE(s->value(key).toString(), value);
+            QVERIFY(!s->contains(QStringLiteral("Convert from/Folder11")));
+        }
+        CArkletonDlg next;
+        QCOMPARE(next.geometry(), restored);
+        auto* history = Control<QComboBox>(next, IDC_SOURCE_LOCATION);
+        QCOMPARE(history->count(), 10);
+        QCOMPARE(history->itemText(9), m_work->filePath("9"));
+        QCOMPARE(Control<QComboBox>(next, IDC_SOURCE_TRANSMITTER)->currentIndex(), 1);
+        QCOMPARE(Control<QTableView>(next, IDC_TARGET_LIST)->horizontalHeader()->sectionSize(2), 91);
+        QVERIFY(boxes.boxes.empty());
+    }
+
+    void storedIndexOutsideTheEntriesLeavesNoSelection()
+    {
+        Preset(kPX400Samples, kPX400Samples);
+        {
+            auto s = m_settings->Open();
+            s->setValue(QStringLiteral("Convert from/MRU"), 5);
+            s->setValue(QStringLiteral("Convert from/TransmitterSrc"), 2);
+        }
+        MessageCapture boxes;
+        CArkletonDlg dlg;
+        QCOMPARE(Control<QComboBox>(dlg, IDC_SOURCE_LOCATION)->currentIndex(), -1);
+        QCOMPARE(Control<QComboBox>(dlg, IDC_SOURCE_TRANSMITTER)->currentIndex(), -1);
+        QCOMPARE(Control<QTableView>(dlg, IDC_SOURCE_LIST)->model()->rowCount(), 0);
+    }
+
+    void listsShowWhatTheCoreListsFromFoldersAndImages_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("image");
+        QTest::newRow("plain folder") << kPX400Samples << false;
+        QTest::newRow("image folder") << kPX200Samples << true;
+        QTest::newRow("missing folder") << QStringLiteral("/nonexistent/arkleton") << false;
+    }
+    void listsShowWhatTheCoreListsFromFoldersAndImages()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, image);
+        Preset(folder, folder);
+        MessageCapture boxes;
+        CArkletonDlg dlg;
+        QuietHost quiet;
+        const ModelListing expected = FillModelList(quiet, folder.toStdString());
+        for (int id : {IDC_SOURCE_LIST, IDC_TARGET_LIST}) {
+            auto* list = Control<QTableView>(dlg, id);
+            QCOMPARE(list->model()->rowCount(), static_cast<int>(expected.rows.size()));
+            for (size_t r = 0; r < expected.rows.size(); ++r)
+                for (int c = 0; c < 4; ++c)
+                    QCOMPARE(list->model()->index(static_cast<int>(r), c).data().toString(),
+                             QString::fromStdU16String(expected.rows[r].columns[c]));
+        }
+        auto* source = Control<QTableView>(dlg, IDC_SOURCE_LIST);
+        auto* target = Control<QTableView>(dlg, IDC_TARGET_LIST);
+        QCOMPARE(SelectedRow(source), expected.rows.empty() ? -1 : 0);
+        // An image cannot receive a model: the target list is greyed, disabled, unselected.
+        QCOMPARE(target->isEnabled(), !image);
+        if (image) {
+            QCOMPARE(SelectedRow(target), -1);
+            QCOMPARE(target->model()->index(0, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(150, 150, 150));
+            for (const QString& t : Column(source, 0))
+                QCOMPARE(t, QStringLiteral("PX200   "));
+        }
+        QVERIFY(boxes.boxes.empty());
+    }
+
+    void locationHistoryMovesTheChosenFolderFirst_data()
+    {
+        QTest::addColumn<QString>("action");  // "browse" a folder or "choose" an entry
+        QTest::addColumn<int>("entry");       // history entry browsed to or chosen
+        QTest::addColumn<QString>("newFolder");
+        QTest::addColumn<QStringList>("order");  // entries by their names afterwards
+        QTest::addColumn<bool>("refilled");
+        const QStringList start{"a", "b", "c"};
+        QTest::newRow("browse a new folder") << "browse" << -1 << "d" << QStringList{"d", "a", "b", "c"} << true;
+        QTest::newRow("browse a folder in the history") << "browse" << 2 << "" << QStringList{"c", "a", "b"} << true;
+        QTest::newRow("browse the selected folder") << "browse" << 0 << "" << start << false;
+        QTest::newRow("browse, cancelled") << "browse" << -1 << "" << start << false;
+        QTest::newRow("choose another entry") << "choose" << 1 << "" << QStringList{"b", "a", "c"} << true;
+        QTest::newRow("choose the selected entry") << "choose" << 0 << "" << start << false;
+    }
+    void locationHistoryMovesTheChosenFolderFirst()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, entry);
+        QFETCH(QString, newFolder);
+        QFETCH(QStringList, order);
+        QFETCH(bool, refilled);
+        // Folders a, b, c each hold one model file of their own.
+        const QStringList names{"a", "b", "c", "d"};
+        for (const QString& n : names) {
+            QVERIFY(QDir(m_work->path()).mkpath(n));
+            QVERIFY(QFile::copy(kPX400Samples + "/TRAINER.MDL", m_work->filePath(n + "/" + n.toUpper() + ".MDL")));
+        }
+        {
+            auto s = m_settings->Open();
+            for (int i = 0; i < 3; ++i)
+                s->setValue(QStringLiteral("Convert to/Folder%1").arg(i + 1), m_work->filePath(names[i]));
+        }
+        MessageCapture boxes;
+        FolderAnswers folders;
+        CArkletonDlg dlg;
+        auto* combo = Control<QComboBox>(dlg, IDC_TARGET_LOCATION);
+        const size_t keysBefore = dlg.State().m_itemKeys.size();
+        if (action == QLatin1String("browse")) {
+            if (!newFolder.isEmpty())
+                folders.folders.push_back(m_work->filePath(newFolder));
+            else if (entry >= 0)
+                folders.folders.push_back(m_work->filePath(names[entry]));
+            Control<QPushButton>(dlg, IDC_BROWSE_TARGET)->click();
+        } else {
+            combo->setCurrentIndex(entry);
+            emit combo->activated(entry);
+        }
+        QStringList shown;
+        for (int i = 0; i < combo->count(); ++i)
+            shown << QFileInfo(combo->itemText(i)).fileName();
+        QCOMPARE(shown, order);
+        QCOMPARE(combo->currentIndex(), 0);
+        QCOMPARE(dlg.State().m_itemKeys.size() > keysBefore, refilled);
+        // The target list shows the first entry's model.
+        const QStringList keys = [&] {
+            QStringList k;
+            auto* list = Control<QTableView>(dlg, IDC_TARGET_LIST);
+            for (int r = 0; r < list->model()->rowCount(); ++r)
+                k << QFileInfo(list->model()->index(r, 0).data(Qt::UserRole).toString()).fileName();
+            return k;
+        }();
+        QCOMPARE(keys, QStringList{order.first().toUpper() + ".MDL"});
+        QVERIFY(boxes.boxes.empty());
+    }
+
+    void clicksCopyTheModelName_data()
+    {
+        QTest::addColumn<int>("listId");
+        QTest::addColumn<bool>("doubleClick");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("copies");
+        QTest::newRow("double click, source") << int(IDC_SOURCE_LIST) << true << "TYPED" << true;
+        QTest::newRow("double click, target") << int(IDC_TARGET_LIST) << true << "TYPED" << true;
+        QTest::newRow("click, source, empty name") << int(IDC_SOURCE_LIST) << false << "" << true;
+        QTest::newRow("click, source, name typed") << int(IDC_SOURCE_LIST) << false << "TYPED" << false;
+        QTest::newRow("click, target") << int(IDC_TARGET_LIST) << false << "" << false;
+    }
+    void clicksCopyTheModelName()
+    {
+        QFETCH(int, listId);
+        QFETCH(bool, doubleClick);
+        QFETCH(QString, typed);
+        QFETCH(bool, copies);
+        Preset(kPX400Samples, kPX400Samples);
+        MessageCapture boxes;
+        CArkletonDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        auto* edit = Control<QLineEdit>(dlg, IDC_MODEL_NAME);
+        edit->setText(typed);
+        auto* list = Control<QTableView>(dlg, listId);
+        const QModelIndex cell = list->model()->index(2, 1);
+        const QPoint at = list->visualRect(cell).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        if (doubleClick)
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(SelectedRow(list), 2);
+        QCOMPARE(edit->text(), copies ? cell.data().toString() : typed);
+        if (copies)
+            QCOMPARE(QString::fromStdU16String(dlg.State().m_modelName), edit->text());
+        dlg.reject();
+    }
+
+    void convertButtonStoresTheModelAndOffersTheReport()
+    {
+        Preset(kPX400Samples, m_work->path());
+        MessageCapture boxes;
+        CArkletonDlg dlg;
+        auto* source = Control<QTableView>(dlg, IDC_SOURCE_LIST);
+        int row = -1;
+        for (int r = 0; r < source->model()->rowCount(); ++r)
+            if (source->model()->index(r, 0).data(Qt::UserRole).toString().endsWith(QStringLiteral("/HELI450.MDL")))
+                row = r;
+        QVERIFY(row >= 0);
+        source->selectRow(row);
+        Control<QLineEdit>(dlg, IDC_MODEL_NAME)->setText(QStringLiteral("HELI"));
+        Control<QPushButton>(dlg, IDC_CONVERT)->click();
+
+        const QString stored = m_work->filePath(QStringLiteral("HELI.mdl"));
+        QCOMPARE(QFileInfo(stored).size(), 32768);
+        QVERIFY(boxes.boxes.size() >= 2);
+        QCOMPARE(boxes.boxes.front().text, Text(108));
+        QCOMPARE(boxes.boxes.front().icon, QMessageBox::Information);
+        const ShownBox& warning = boxes.boxes.back();
+        QCOMPARE(warning.text, Text(705));
+        QCOMPARE(warning.icon, QMessageBox::Warning);
+        QCOMPARE(warning.caption, Text(IDS_MAIN_CAPTION));
+        // The details are the report of the same conversion run through the core alone.
+        std::vector<CModelDataPX600::SwitchChange> changes;
+        MainDialogState state;
+        state.sourceTransmitterSelection = u"PX400";
+        state.targetTransmitterSelection = u"PX600";
+        state.sourceLocationText = kPX400Samples.toStdString();
+        state.targetLocationText = m_work->filePath("again").toStdString();
+        std::filesystem::create_directories(state.targetLocationText);
+        state.modelNameText = u"HELI";
+        QuietHost quiet;
+        SaveDialogData(state, quiet);
+        state.selectedSourceRow = row;
+        ConvertOptions options;
+        options.onSwitchChange = [](const CModelDataPX600::SwitchChange& c, void* v) {
+            static_cast<std::vector<CModelDataPX600::SwitchChange>*>(v)->push_back(c);
+        };
+        options.context = &changes;
+        QVERIFY(OnConvert(state, quiet, TheConvertHW(), options));
+        QVERIFY(!changes.empty());
+        QCOMPARE(warning.details, QString::fromStdU16String(SwitchReportText(changes.data(), changes.size())));
+        QVERIFY(warning.details.startsWith(Text(1520)));
+        // Both files are the same bytes; the target list shows the new model.
+        QFile a(stored), b(m_work->filePath("again/HELI.mdl"));
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QCOMPARE(a.readAll(), b.readAll());
+        QCOMPARE(Column(Control<QTableView>(dlg, IDC_TARGET_LIST), 1), QStringList{QStringLiteral("HELI")});
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+
+    void refusedConversionKeepsTheState_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("transmitter");
+        QTest::addColumn<bool>("selectRow");
+        QTest::addColumn<bool>("imageTarget");
+        QTest::addColumn<unsigned>("message");
+        QTest::newRow("empty name") << "" << 0 << true << false << 708u;
+        QTest::newRow("name too long") << "ABCDEFGHIJKLMNOPQ" << 0 << true << false << 706u;
+        QTest::newRow("existing file") << "EXISTS" << 0 << true << false << 105u;
+        QTest::newRow("no row") << "NEW" << 0 << false << false << 104u;
+        QTest::newRow("wrong transmitter") << "NEW" << 1 << true << false << 704u;
+        QTest::newRow("image target") << "NEW" << 0 << true << true << 103u;
+    }
+    void refusedConversionKeepsTheState()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, transmitter);
+        QFETCH(bool, selectRow);
+        QFETCH(bool, imageTarget);
+        QFETCH(unsigned, message);
+        QFile existing(m_work->filePath("EXISTS.mdl"));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("keep");
+        existing.close();
+        Preset(kPX400Samples, imageTarget ? kPX200Samples : m_work->path());
+        MessageCapture boxes;
+        CArkletonDlg dlg;
+        auto* source = Control<QTableView>(dlg, IDC_SOURCE_LIST);
+        if (!selectRow)
+            source->clearSelection();
+        Control<QComboBox>(dlg, IDC_SOURCE_TRANSMITTER)->setCurrentIndex(transmitter);
+        Control<QLineEdit>(dlg, IDC_MODEL_NAME)->setText(name);
+        const QStringList before = QDir(m_work->path()).entryList(QDir::Files);
+        const QStringList rows = Column(source, 1);
+        Control<QPushButton>(dlg, IDC_CONVERT)->click();
+
+        QCOMPARE(boxes.boxes.size(), size_t(1));
+        QCOMPARE(boxes.boxes[0].icon, QMessageBox::Critical);
+        QVERIFY2(boxes.boxes[0].text.startsWith(Text(message).section(u'%', 0, 0)), qPrintable(boxes.boxes[0].text));
+        QCOMPARE(QDir(m_work->path()).entryList(QDir::Files), before);
+        QCOMPARE(Control<QLineEdit>(dlg, IDC_MODEL_NAME)->text(), name);
+        QCOMPARE(Column(source, 1), rows);
+        QCOMPARE(SelectedRow(source), selectRow ? 0 : -1);
+        QCOMPARE(dlg.State().m_detailUsed, 0);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+        QFile kept(m_work->filePath("EXISTS.mdl"));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("keep"));
+    }
+
+    void windowStopsAtItsMinimumAndSharesTheWidth()
+    {
+        Preset(kPX400Samples, kPX400Samples);
+        MessageCapture boxes;
+        CArkletonDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QSize minimum = dlg.MinimumSize();
+        QVERIFY(minimum.width() <= 800 && minimum.height() <= 572);
+        dlg.resize(100, 80);
+        QCOMPARE(dlg.size(), minimum);
+        for (const QSize size : {QSize(800, 572), QSize(1200, 900), minimum}) {
+            dlg.resize(size);
+            QCoreApplication::processEvents();
+            auto* from = Control<QGroupBox>(dlg, IDC_GROUP_FROM);
+            auto* to = Control<QGroupBox>(dlg, IDC_GROUP_TO);
+            // Both groups share the width around the centre; the lists take the height.
+            QVERIFY(qAbs(from->width() - to->width()) <= 1);
+            QVERIFY(qAbs((from->geometry().left() + to->geometry().right()) - dlg.width()) <= 2);
+            auto* list = Control<QTableView>(dlg, IDC_TARGET_LIST);
+            QVERIFY(list->geometry().bottom() > to->height() - 30);
+            QCOMPARE(Control<QTableView>(dlg, IDC_SOURCE_LIST)->geometry(), list->geometry());
+        }
+        dlg.reject();
+    }
+
+    void cliReadsTheLanguageTheDialogStores_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("English") << 1 << "de_DE.UTF-8" << "en";
+        QTest::newRow("Japanese") << 2 << "C" << "ja";
+        QTest::newRow("German") << 3 << "C" << "de";
+        QTest::newRow("French") << 4 << "C" << "fr";
+        QTest::newRow("system") << 0 << "fr_FR.UTF-8" << "fr";
+        QTest::newRow("other index") << 7 << "de_DE.UTF-8" << "de";
+    }
+    void cliReadsTheLanguageTheDialogStores()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, lang);
+        QFETCH(QString, expected);
+        Preset(kPX400Samples, kPX400Samples);
+        {
+            MessageCapture boxes;
+            CArkletonDlg dlg;
+            TheLanguage().m_language = index;
+            dlg.reject();
+        }
+        QProcess cli;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_settings->Path());
+        env.insert(QStringLiteral("LANG"), lang);
+        env.remove(QStringLiteral("LC_ALL"));
+        env.remove(QStringLiteral("LC_MESSAGES"));
+        cli.setProcessEnvironment(env);
+        cli.start(QStringLiteral(ARK_CLI_PATH), {QStringLiteral("no-such-command")});
+        QVERIFY(cli.waitForFinished(20000));
+        Language language;
+        QVERIFY(LanguageFromCode(expected.toStdString(), language));
+        const QString err = QString::fromUtf8(cli.readAllStandardError());
+        const QString unknown = QString::fromStdU16String(LoadString(1410, language)).section(u'%', 0, 0);
+        QVERIFY2(err.startsWith(unknown), qPrintable(err));
+        // The program's own start-up picks the same language from the same store.
+        qputenv("LANG", lang.toUtf8());
+        auto settings = OpenSettings();
+        ApplyLanguage(ReadLanguageIndex(*settings));
+        QCOMPARE(CurrentLanguage(), language);
+        SetLanguage(Language::English);
+    }
+};
+
+QTEST_MAIN(MainDialogTest)
+#include "test_main_dialog.moc"
