@@ -131,25 +131,12 @@ void UnicodeToTxChar(const char16_t* in, uint8_t* out, size_t n)
 
 std::u16string FormatModelDate(const SYSTEMTIME& date)
 {
-    time_t value = 0;
-    if (date.wYear >= 1900) {
-        if (date.wMonth < 1 || date.wMonth > 12 || date.wDay < 1 || date.wDay > 31 || date.wHour > 23
-            || date.wMinute > 59 || date.wSecond > 59)
-            return {};
-        struct tm t{};
-        t.tm_year = date.wYear - 1900;
-        t.tm_mon = date.wMonth - 1;
-        t.tm_mday = date.wDay;
-        t.tm_hour = date.wHour;
-        t.tm_min = date.wMinute;
-        t.tm_sec = date.wSecond;
-        t.tm_isdst = -1;
-        value = ::mktime(&t);
-        if (value == static_cast<time_t>(-1))
-            return {};
-    }
+    if (date.wYear >= 1900
+        && (date.wMonth < 1 || date.wMonth > 12 || date.wDay < 1 || date.wDay > 31 || date.wHour > 23
+            || date.wMinute > 59 || date.wSecond > 59))
+        return {};
     struct tm local{};
-    if (!::localtime_r(&value, &local))
+    if (!LocalCalendarTime(date, &local))
         return {};
     char buf[128];
     const size_t n = std::strftime(buf, sizeof(buf), "%y/%m/%d %H:%M:%S", &local);

@@ -32,6 +32,16 @@ int ToOpenFlags(unsigned flags)
     return result;
 }
 
+// Makes the descriptor blocking; false when it already was (or cannot be
+// changed), so that a repeated EAGAIN is reported instead of looping.
+bool ClearNonBlocking(int fd)
+{
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || !(flags & O_NONBLOCK))
+        return false;
+    return ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
+
 char AsciiLower(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -93,14 +103,25 @@ bool CFile::Open(const std::string& fileName, unsigned flags, CFileException* er
         m_fd = -1;
     }
     m_fileName = fileName;
-    int fd = ::open(fileName.c_str(), ToOpenFlags(flags), 0666);
+    // Opened without blocking, so that a named pipe or a device cannot stall
+    // the open, and kept only when the open descriptor is a regular file: a
+    // check on the descriptor cannot be fooled by a swap after it. The
+    // non-blocking flag means nothing to a regular file on most file systems;
+    // where one honours it, Read and Write clear it at the first EAGAIN.
+    int fd = ::open(fileName.c_str(), ToOpenFlags(flags) | O_NONBLOCK | O_NOCTTY, 0666);
     if (fd >= 0) {
-        // A folder opens on POSIX, but is no file to read a model from.
         struct stat st{};
-        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        int refusal = 0;
+        if (::fstat(fd, &st) != 0)
+            refusal = errno;
+        else if (S_ISDIR(st.st_mode))
+            refusal = EISDIR;
+        else if (!S_ISREG(st.st_mode))
+            refusal = EACCES;
+        if (refusal != 0) {
             ::close(fd);
             fd = -1;
-            errno = EISDIR;
+            errno = refusal;
         }
     }
     if (fd < 0) {
@@ -121,7 +142,7 @@ unsigned CFile::Read(void* buffer, unsigned count)
     while (done < count) {
         ssize_t n = ::read(m_fd, out + done, count - done);
         if (n < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR || (errno == EAGAIN && ClearNonBlocking(m_fd)))
                 continue;
             throw CFileException::FromOsError(errno, m_fileName);
         }
@@ -141,7 +162,7 @@ void CFile::Write(const void* buffer, unsigned count)
     while (done < count) {
         ssize_t n = ::write(m_fd, in + done, count - done);
         if (n < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR || (errno == EAGAIN && ClearNonBlocking(m_fd)))
                 continue;
             throw CFileException::FromOsError(errno, m_fileName);
         }
@@ -167,6 +188,22 @@ uint64_t CFile::GetLength() const
     if (m_fd < 0 || ::fstat(m_fd, &st) != 0)
         throw CFileException::FromOsError(m_fd < 0 ? EBADF : errno, m_fileName);
     return static_cast<uint64_t>(st.st_size);
+}
+
+bool ReadSmallFile(const std::string& path, size_t maxBytes, std::string& text)
+{
+    text.clear();
+    CFile file;
+    if (path.empty() || !file.Open(path, CFile::modeRead | CFile::typeBinary))
+        return false;
+    try {
+        text.resize(maxBytes);
+        text.resize(file.Read(text.data(), static_cast<unsigned>(maxBytes)));
+        return true;
+    } catch (const CFileException&) {
+        text.clear();
+        return false;
+    }
 }
 
 bool WildcardMatch(const std::string& pattern, const std::string& name)
@@ -225,10 +262,16 @@ bool CFileFind::FindFile(const std::string& pattern)
         std::string name = entry->d_name;
         if (name == "." || name == ".." || !WildcardMatch(component, name))
             continue;
-        struct stat st{};
-        const std::string full = slash == std::string::npos ? name : m_folder + PathSeparator() + name;
-        if (::stat(full.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        // The entry's type usually comes with it; only links and file systems
+        // that do not report types need a look at the target.
+        if (entry->d_type == DT_DIR)
             continue;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat st{};
+            const std::string full = slash == std::string::npos ? name : m_folder + PathSeparator() + name;
+            if (::stat(full.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+                continue;
+        }
         m_matches.push_back(std::move(name));
     }
     ::closedir(dir);

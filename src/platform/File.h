@@ -107,6 +107,10 @@ private:
     bool m_hasCurrent = false;
 };
 
+// Reads at most maxBytes of a regular file into text. False (text empty) when
+// the file cannot be opened as a regular file or reading fails.
+bool ReadSmallFile(const std::string& path, size_t maxBytes, std::string& text);
+
 // True when name matches the wildcard pattern ('*', '?'), ignoring ASCII case.
 bool WildcardMatch(const std::string& pattern, const std::string& name);
 

@@ -1,9 +1,10 @@
 #include "platform/Settings.h"
 
+#include "platform/File.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -73,12 +74,9 @@ int ReadStoredLanguageIndex(const std::string& settingsFile)
 {
     if (settingsFile.empty())
         return 0;
-    std::ifstream in(settingsFile, std::ios::binary);
-    if (!in)
-        return 0;
-    std::string text(kMaxSettingsBytes, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<size_t>(in.gcount()));
+    // Anything but a regular file (a named pipe, a device) counts as missing.
+    std::string text;
+    ReadSmallFile(settingsFile, kMaxSettingsBytes, text);
     return ReadIniInt(text, kSystemSection, kLanguageKey).value_or(0);
 }
 

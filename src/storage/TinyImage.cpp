@@ -140,9 +140,18 @@ bool TinyOpenImage(const std::string& path, int* volume, int* osError)
         CloseImageFile();
     }
     // Read and write, existing files only, and held exclusively while open.
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    // Opened without blocking and kept only when the descriptor is a regular
+    // file: a named pipe or a device of that name is an image that cannot be
+    // opened.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         *osError = errno != 0 ? errno : EIO;
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0) {
+        ::close(fd);
+        *osError = EACCES;
         return false;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

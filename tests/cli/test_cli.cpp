@@ -7,7 +7,13 @@
 #include <fstream>
 #include <sstream>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "../core/RecordingHost.h"
+#include "../core/Watchdog.h"
 #include "model/ModelData.h"
 #include "platform/Strings.h"
 #include "platform/Text.h"
@@ -264,3 +270,37 @@ TEST_F(CliTest, ConvertsAModelFromAnImage)
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadSampleFile(out + "/FROM200.mdl").size(), PX600_IMAGE_SIZE);
 }
+
+#ifndef _WIN32
+TEST_F(CliTest, SpecialEntriesAndAPipeAsSettingsFileNeverMakeItWait)
+{
+    Watchdog watchdog("arkleton-cli on special entries");
+    const std::string dir = temp.Sub("models");
+    std::filesystem::copy_file(px400 + "/TRAINER.MDL", dir + "/TRAINER.MDL");
+    ASSERT_EQ(::mkfifo((dir + "/PIPE.MDL").c_str(), 0644), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (dir + "/ZERO.MDL").c_str()), 0);
+    ASSERT_EQ(::symlink("LOOP.MDL", (dir + "/LOOP.MDL").c_str()), 0);
+    std::filesystem::create_directories(config + "/Varkel Corp.");
+    ASSERT_EQ(::mkfifo((config + "/Varkel Corp./arkleton.conf").c_str(), 0644), 0);
+
+    const Result list = Run({"list", dir});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.err, "");
+    const auto lines = Lines(list.out);
+    ASSERT_EQ(lines.size(), 1u) << list.out;
+    EXPECT_EQ(lines[0].rfind(dir + "/TRAINER.MDL\tPX400   \tARK TRAINER\tAIRPLANE\t", 0), 0u);
+
+    // A special entry is no model of the source list; the ordinary one converts.
+    for (const char* name : {"PIPE.MDL", "ZERO.MDL", "LOOP.MDL"}) {
+        const Result r = Run({"convert", "--from", "PX400", "--source", dir, "--model", dir + "/" + name, "--to",
+                              out, "--name", "X"});
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_EQ(r.err, Text(104) + "\n") << name;
+    }
+    EXPECT_TRUE(FolderSnapshot(out).empty());
+    const Result ok = Run({"convert", "--from", "PX400", "--source", dir, "--model", dir + "/TRAINER.MDL", "--to",
+                           out, "--name", "X"});
+    EXPECT_EQ(ok.status, 0) << ok.err;
+    EXPECT_EQ(FolderSnapshot(out).size(), 1u);
+}
+#endif

@@ -175,3 +175,30 @@ TEST_F(ModelListTest, MissingOrEmptyLocationsAndUnopenableEntriesAreSilent)
     EXPECT_TRUE(host.boxes.empty());
     EXPECT_EQ(host.waitDepth, 0);
 }
+
+TEST_F(ModelListTest, OnlyTheFiveModelTypesHaveNamesEveryOtherCodeIsUnknown)
+{
+    const std::string dir = temp.Sub("types");
+    for (int code = 0; code < 256; ++code) {
+        std::vector<uint8_t> head = PX600File(u"T", static_cast<uint8_t>(code));
+        head.resize(PX600_HEADER_SIZE);
+        char name[16];
+        std::snprintf(name, sizeof name, "/%03d.MDL", code);
+        WriteSampleFile(dir + name, head);
+    }
+    for (Language language : {Language::English, Language::German, Language::French, Language::Japanese}) {
+        SetLanguage(language);
+        const ModelListing listing = FillModelList(host, dir);
+        ASSERT_EQ(listing.rows.size(), 256u);
+        const std::u16string unknown = LoadString(1100, language);
+        for (int code = 0; code < 256; ++code) {
+            SCOPED_TRACE(code);
+            const std::u16string& shown = listing.rows[code].columns[2];
+            // A PX600 file stores the multicopter as 3 and has no motor glider.
+            const int type = code == 3 ? MODEL_MULTICOPTER : code;
+            EXPECT_EQ(shown, type < 5 ? LoadString(1101 + type, language) : unknown);
+            EXPECT_FALSE(shown.empty());
+        }
+    }
+    EXPECT_TRUE(host.boxes.empty());
+}
