@@ -79,7 +79,7 @@ public:
     const std::string& GetFilePath() const { return m_fileName; }
 
 protected:
-    int m_fd = -1;
+    intptr_t m_fd = -1;  // the system's descriptor or handle, -1 when closed
     std::string m_fileName;
 };
 

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr const char* kCompanyFolder = "Varkel Corp.";
-constexpr const char* kSettingsFile = "arkleton.conf";
 constexpr const char* kSystemSection = "system";
 constexpr const char* kLanguageKey = "Language";
 constexpr size_t kMaxSettingsBytes = 1 << 20;
@@ -25,21 +23,6 @@ std::string Trim(const std::string& s)
 }
 
 }  // namespace
-
-std::string SettingsFilePath()
-{
-    std::string base;
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && *xdg) {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home)
-            return {};
-        base = std::string(home) + "/.config";
-    }
-    return base + "/" + kCompanyFolder + "/" + kSettingsFile;
-}
 
 std::optional<int> ReadIniInt(const std::string& iniText, const std::string& section, const std::string& key)
 {
@@ -78,11 +61,6 @@ int ReadStoredLanguageIndex(const std::string& settingsFile)
     std::string text;
     ReadSmallFile(settingsFile, kMaxSettingsBytes, text);
     return ReadIniInt(text, kSystemSection, kLanguageKey).value_or(0);
-}
-
-int ReadStoredLanguageIndex()
-{
-    return ReadStoredLanguageIndex(SettingsFilePath());
 }
 
 Language LanguageFromIndex(int index)
