@@ -182,6 +182,13 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
             message.Set(nameError);
             return;
         }
+        // A name the system takes for a device (CON.mdl is the console on
+        // Windows) is no file name: refused before any file is opened.
+        if (!CheckModelNameNotDevice(name)) {
+            host.FocusControl(IDC_MODEL_NAME, true);
+            message.Set(IDS_TARGET_OPEN_FAILED, {targetPathText});
+            return;
+        }
         // 7. The row must be of the chosen source transmitter.
         const ModelListRow& selected = state.sourceList.rows[static_cast<size_t>(row)];
         const uint16_t rowType = GetItemTransmitterType(selected);

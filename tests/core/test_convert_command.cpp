@@ -244,6 +244,20 @@ TEST_F(ConvertCommandTest, ModelNameRefusalsInRuleOrder)
     EXPECT_TRUE(Run());
 }
 
+TEST_F(ConvertCommandTest, DeviceNamesAreRefusedBeforeAnyFileIsOpened)
+{
+    Select(src + "/Cub.MDL");
+    // With the source gone, opening it first would give 106 instead.
+    std::filesystem::remove(src + "/Cub.MDL");
+    before = FolderSnapshot(dst);
+    for (const std::u16string name : {u"CON", u"nul", u"Com3", u"lpt1.x"}) {
+        SCOPED_TRACE(Utf16ToUtf8(name));
+        host.Clear();
+        state.modelNameText = name;
+        ExpectRefusal(FormatString(107, {Utf8ToUtf16(TargetPath(name))}), IDC_MODEL_NAME, true, Run());
+    }
+}
+
 TEST_F(ConvertCommandTest, TransmitterTypeMismatchIsRefused)
 {
     before = FolderSnapshot(dst);

@@ -18,9 +18,16 @@ AnsiCodePage g_forcedPage = AnsiCodePage::Windows1252;
 // char16_t in the host's byte order.
 constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 
+AnsiCodePage Resolved(AnsiCodePage cp)
+{
+    if (cp != AnsiCodePage::System)
+        return cp;
+    return SystemLanguage() == Language::Japanese ? AnsiCodePage::Windows932 : AnsiCodePage::Windows1252;
+}
+
 const char* IconvName(AnsiCodePage cp)
 {
-    return cp == AnsiCodePage::Windows932 ? "CP932" : "CP1252";
+    return Resolved(cp) == AnsiCodePage::Windows932 ? "CP932" : "CP1252";
 }
 
 // Converts one UTF-16 unit (or surrogate pair) at a time so that every
