@@ -162,6 +162,14 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
             message.Set(IDS_NO_SELECTION);
             return;
         }
+        // A name the system takes for a device (CON.mdl is the console on
+        // Windows, and a folder search finds it everywhere) is no file name:
+        // refused before the target is looked up or any file is opened.
+        if (!CheckModelNameNotDevice(state.m_modelName.c_str())) {
+            host.FocusControl(IDC_MODEL_NAME, true);
+            message.Set(IDS_TARGET_OPEN_FAILED, {targetPathText});
+            return;
+        }
         // 5. The target file must not exist (the folder search's own matching).
         if (target->FindFirst(targetPath)) {
             host.FocusControl(IDC_MODEL_NAME, true);
@@ -180,13 +188,6 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
         if (nameError) {
             host.FocusControl(IDC_MODEL_NAME, true);
             message.Set(nameError);
-            return;
-        }
-        // A name the system takes for a device (CON.mdl is the console on
-        // Windows) is no file name: refused before any file is opened.
-        if (!CheckModelNameNotDevice(name)) {
-            host.FocusControl(IDC_MODEL_NAME, true);
-            message.Set(IDS_TARGET_OPEN_FAILED, {targetPathText});
             return;
         }
         // 7. The row must be of the chosen source transmitter.

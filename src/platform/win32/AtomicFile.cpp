@@ -55,7 +55,7 @@ bool CAtomicFile::Create(const std::string& path, CFileException* error)
         std::string candidate = folder + "\\" + kAtomicTempPrefix + suffix;
         HANDLE h = INVALID_HANDLE_VALUE;
         if (!Injected(FileOp::Open))
-            h = ::CreateFileW(WidePath(candidate).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+            h = ::CreateFileW(WidePath(candidate).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             m_fd = reinterpret_cast<intptr_t>(h);
