@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
+# Installs the Debian packages the build and the tests need, when missing
+# (the mingw-w64 cross compiler and wine for the Windows build and its tests).
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   qt6-base-dev
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 missing=()
