@@ -143,8 +143,9 @@ TEST_F(WindowsTest, PathsOfEverySpellingListTheSameModels)
         EXPECT_EQ(listing.rows[1].columns[1], u"BRAVO");
         EXPECT_EQ(listing.rows[2].columns[1], u"GREEK");
         EXPECT_EQ(listing.rows[2].key.substr(listing.rows[2].key.size() - greek.size()), greek);
-        if (c.location.back() != '\\')
+        if (c.location.back() != '\\') {
             EXPECT_EQ(listing.rows[0].key, c.keyFolder + "\\A.MDL");
+        }
     }
     EXPECT_TRUE(host.boxes.empty());
 }
