@@ -108,7 +108,9 @@ protected:
         for (const std::string& a : args)
             cmd += " " + Quote(a);
         cmd += " >" + Quote(o) + " 2>" + Quote(e) + "\"";
-        const int status = std::system(cmd.c_str());
+        // Wide, so that names outside the ANSI code page reach the program.
+        const std::u16string wide = Utf8ToUtf16(cmd);
+        const int status = _wsystem(std::wstring(wide.begin(), wide.end()).c_str());
 #else
         std::string cmd = "env -u LC_ALL -u LC_MESSAGES LANG=C XDG_CONFIG_HOME=" + Quote(config) + " " +
                           Quote(ARK_CLI_PATH);
@@ -318,6 +320,22 @@ TEST_F(CliTest, ConvertsAModelFromAnImage)
                           "FROM200"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadSampleFile(out + ARK_SEP "FROM200.mdl").size(), PX600_IMAGE_SIZE);
+}
+
+TEST_F(CliTest, NamesOutsideTheCodePageSurviveArgumentsAndOutput)
+{
+    // Greek omega and mu, and a CJK character: in no single ANSI code page.
+    const std::string dir = temp.Sub("\xCE\xA9\xCE\xBC\xE6\x97\xA5");
+    const std::vector<uint8_t> model = ReadSampleFile(px400 + ARK_SEP "TRAINER.MDL");
+    std::ofstream(std::filesystem::u8path(dir + ARK_SEP "TRAINER.MDL"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(model.data()), static_cast<std::streamsize>(model.size()));
+    const Result list = Run({"list", dir});
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out.rfind(dir + ARK_SEP "TRAINER.MDL\tPX400   \tARK TRAINER\t", 0), 0u) << list.out;
+    const Result r = Run({"convert", "--from", "PX400", "--source", dir, "--model", dir + ARK_SEP "TRAINER.MDL",
+                          "--to", dir, "--name", "COPY"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::u8path(dir + ARK_SEP "COPY.mdl")));
 }
 
 #ifndef _WIN32
