@@ -138,9 +138,20 @@ std::u16string FormatModelDate(const SYSTEMTIME& date)
     struct tm local{};
     if (!LocalCalendarTime(date, &local))
         return {};
-    char buf[128];
-    const size_t n = std::strftime(buf, sizeof(buf), "%y/%m/%d %H:%M:%S", &local);
-    return Utf8ToUtf16(std::string_view(buf, n));
+    // "%y/%m/%d %H:%M:%S": six two-digit fields (every field of a local
+    // time is below 100), without the C library's locale machinery.
+    const int fields[6] = {(local.tm_year % 100 + 100) % 100, local.tm_mon + 1, local.tm_mday,
+                           local.tm_hour, local.tm_min, local.tm_sec};
+    static constexpr char16_t kSeparators[6] = {0, u'/', u'/', u' ', u':', u':'};
+    std::u16string text;
+    text.reserve(17);
+    for (int i = 0; i < 6; ++i) {
+        if (i > 0)
+            text += kSeparators[i];
+        text += static_cast<char16_t>(u'0' + fields[i] / 10 % 10);
+        text += static_cast<char16_t>(u'0' + fields[i] % 10);
+    }
+    return text;
 }
 
 // ---------------------------------------------------------------------------

@@ -1,6 +1,7 @@
-// The local calendar time of a stored date agrees with the C library's
-// mktime and localtime in zones with and without daylight saving, also for
-// dates in a gap, in an overlap and past the end of their month.
+// The local calendar time of a stored date, and the date text of the model
+// lists, agree with the C library's mktime, localtime and strftime in zones
+// with and without daylight saving, also for dates in a gap, in an overlap
+// and past the end of their month.
 #ifndef _WIN32
 #include <gtest/gtest.h>
 
@@ -8,7 +9,9 @@
 #include <ctime>
 #include <string>
 
+#include "model/ModelData.h"
 #include "platform/SystemTime.h"
+#include "platform/Text.h"
 
 namespace {
 
@@ -76,6 +79,10 @@ TEST(LocalCalendarTime, AgreesWithMktimeInEveryZone)
             struct tm got{};
             ASSERT_TRUE(LocalCalendarTime(d, &got));
             EXPECT_EQ(Format(got), Format(expected));
+            // The model lists' date text is the same time, two digits a field.
+            char text[64];
+            const size_t n = std::strftime(text, sizeof text, "%y/%m/%d %H:%M:%S", &expected);
+            EXPECT_EQ(FormatModelDate(d), Utf8ToUtf16(std::string(text, n)));
         }
     }
 }
