@@ -1,8 +1,9 @@
 // Whole runs of arkleton-cli, each measured beside the plain file operation it
 // stands against: one conversion against copying the source file with cp (a
 // PX400 file, or the bytes of one PX200 model for a conversion from the
-// bundled image), and listing an image of 1000 PX200 models against reading
-// the image with cat.
+// bundled image), listing an image of 1000 PX200 models against reading the
+// image with cat, and listing a folder of 1000 PX400 files against reading
+// each file's header with head.
 // The in-process listing reports how many blocks it reads per listed model.
 #include <benchmark/benchmark.h>
 
@@ -20,6 +21,8 @@
 #include "convert/DialogHost.h"
 #include "convert/ModelList.h"
 #include "samplegen/PX200Samples.h"
+#include "platform/Text.h"
+#include "samplegen/PX400Builder.h"
 #include "samplegen/PX400Samples.h"
 #include "storage/TinyImage.h"
 
@@ -30,6 +33,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr unsigned kImageModels = 1000;
+constexpr unsigned kFolderModels = 1000;
+constexpr const char* kPX400HeaderBytes = "188";
 
 // Runs a program with its output thrown away; its exit status.
 int Run(const std::vector<std::string>& args)
@@ -59,6 +64,16 @@ struct Workspace {
         fs::create_directories(root / "px400");
         fs::create_directories(root / "out");
         fs::create_directories(root / "px200");
+        fs::create_directories(root / "px400many");
+        samples::PX400Builder builder;
+        for (unsigned i = 0; i < kFolderModels; ++i) {
+            builder.SetModelName(u"M" + Utf8ToUtf16(std::to_string(i)));
+            const std::vector<uint8_t> image = builder.Image();
+            const fs::path file = root / "px400many" / ("M" + std::to_string(i) + ".MDL");
+            std::ofstream(file.string(), std::ios::binary)
+                .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+            folderFiles.push_back(file.string());
+        }
         WritePX400Samples((root / "px400").string());
         WritePX200SampleImage((root / "px200samples").string());
         const std::vector<uint8_t> model = MakePX200Model(PX200Samples()[0]);
@@ -80,6 +95,7 @@ struct Workspace {
     fs::path root;
     std::string source;
     std::string px200Model;  // one PX200 model's bytes, the first of the image
+    std::vector<std::string> folderFiles;
 };
 
 Workspace& Space()
@@ -185,6 +201,33 @@ void BM_CatImage(benchmark::State& state)
     }
 }
 BENCHMARK(BM_CatImage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CliListFolder(benchmark::State& state)
+{
+    Workspace& ws = Space();
+    for (auto _ : state) {
+        if (Run({ARK_CLI_PATH, "list", (ws.root / "px400many").string()}) != 0) {
+            state.SkipWithError("arkleton-cli list failed");
+            break;
+        }
+    }
+    state.counters["models"] = kFolderModels;
+}
+BENCHMARK(BM_CliListFolder)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_HeadFolderHeaders(benchmark::State& state)
+{
+    Workspace& ws = Space();
+    std::vector<std::string> args{"head", "-q", "-c", kPX400HeaderBytes};
+    args.insert(args.end(), ws.folderFiles.begin(), ws.folderFiles.end());
+    for (auto _ : state) {
+        if (Run(args) != 0) {
+            state.SkipWithError("head failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_HeadFolderHeaders)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The listing the CLI runs, in process, counting block reads per listed model.
 class QuietHost : public IDialogHost {

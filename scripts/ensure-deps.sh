@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
+# Installs the Debian packages the build and the tests need, when missing
+# (the mingw-w64 cross compiler and wine for the Windows build and its tests).
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
   # .desktop entry check.
   qt6-translations-l10n fonts-dejavu-core fonts-noto-cjk
   xvfb xauth desktop-file-utils libxcb1-dev
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "cli/CliHost.h"
 
+#include "platform/Console.h"
 #include "platform/Text.h"
 
 void CliHost::MessageBox(const std::u16string& text, const std::u16string&, unsigned style)
@@ -10,21 +11,18 @@ void CliHost::MessageBox(const std::u16string& text, const std::u16string&, unsi
 void CliHost::Paragraph(std::FILE* stream, const std::u16string& text)
 {
     bool& used = stream == stdout ? m_outUsed : m_errUsed;
-    if (used)
-        std::fputc('\n', stream);
+    std::string utf8 = used ? "\n" : "";
     used = true;
-    const std::string utf8 = Utf16ToUtf8(text);
-    std::fputs(utf8.c_str(), stream);
+    utf8 += Utf16ToUtf8(text);
     if (utf8.empty() || utf8.back() != '\n')
-        std::fputc('\n', stream);
+        utf8 += '\n';
+    WriteConsoleText(stream, utf8);
     std::fflush(stream);
 }
 
 void CliHost::Line(const std::u16string& text)
 {
-    const std::string utf8 = Utf16ToUtf8(text);
-    std::fputs(utf8.c_str(), stdout);
-    std::fputc('\n', stdout);
+    WriteConsoleText(stdout, Utf16ToUtf8(text) + '\n');
     m_outUsed = true;
 }
 

@@ -19,6 +19,7 @@
 #include "convert/ModelList.h"
 #include "model/ConvertHW.h"
 #include "model/SwitchReport.h"
+#include "platform/Console.h"
 #include "platform/Settings.h"
 #include "platform/StringIds.h"
 #include "platform/Strings.h"
@@ -344,7 +345,7 @@ int main(int argc, char** argv)
 {
     // The image engine lives for the whole run, as in the dialog program.
     TinyStartup();
-    const int status = Run(std::vector<std::string>(argv + 1, argv + argc));
+    const int status = Run(StartConsoleProgram(argc, argv));
     TinyShutdown();
     return status;
 }

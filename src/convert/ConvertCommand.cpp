@@ -162,6 +162,14 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
             message.Set(IDS_NO_SELECTION);
             return;
         }
+        // A name the system takes for a device (CON.mdl is the console on
+        // Windows, and a folder search finds it everywhere) is no file name:
+        // refused before the target is looked up or any file is opened.
+        if (!CheckModelNameNotDevice(state.m_modelName.c_str())) {
+            host.FocusControl(IDC_MODEL_NAME, true);
+            message.Set(IDS_TARGET_OPEN_FAILED, {targetPathText});
+            return;
+        }
         // 5. The target file must not exist (the folder search's own matching).
         if (target->FindFirst(targetPath)) {
             host.FocusControl(IDC_MODEL_NAME, true);

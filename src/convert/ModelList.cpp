@@ -17,6 +17,8 @@ namespace {
 constexpr unsigned kOpenRead = CFile::typeBinary | CFile::modeRead;
 constexpr const char* kVolumeListStart = "4";  // lists file numbers 6 and up
 constexpr unsigned kSniffBytes = 16;
+constexpr unsigned kLongestHeader = static_cast<unsigned>(std::max(PX400_HEADER_SIZE, PX600_HEADER_SIZE));
+constexpr uint16_t kModelTypeNames = 5;  // AIRPLANE .. MULTICOPTER
 constexpr size_t kMessageMax = 510;  // the longest exception text a box shows
 
 // The first of the three names (ids first..first+2) that begins with text.
@@ -38,13 +40,8 @@ struct HeaderKind {
 
 // A plain-folder file names the PX600 in its first 16 bytes, taken as text in
 // the ANSI code page up to the first zero byte.
-bool NamesPX600(CModelDataFile& file, const std::string& key)
+bool NamesPX600(const uint8_t* head, unsigned got)
 {
-    uint8_t head[kSniffBytes] = {};
-    if (!file.Open(key, kOpenRead))
-        return false;
-    const unsigned got = file.Read(head, kSniffBytes);
-    file.Close();
     const size_t n = std::min<size_t>(got, kSniffBytes);
     const size_t len = std::find(head, head + n, uint8_t{0}) - head;
     const std::u16string text = AnsiToUtf16(std::string_view(reinterpret_cast<const char*>(head), len));
@@ -84,9 +81,11 @@ std::u16string FileErrorText(const CFileException& e, bool inImage)
 
 std::u16string ModelTypeText(uint16_t modelType)
 {
-    const unsigned id = IDS_MODEL_TYPE_BASE + modelType;
-    std::u16string text = LoadString(id);
-    return text.empty() ? LoadString(IDS_MODEL_TYPE_UNKNOWN) : text;
+    // Only the five model types have names; the ids after them belong to other
+    // texts of the table.
+    if (modelType < kModelTypeNames)
+        return LoadString(IDS_MODEL_TYPE_BASE + modelType);
+    return LoadString(IDS_MODEL_TYPE_UNKNOWN);
 }
 
 ModelListing FillModelList(IDialogHost& host, const std::string& location,
@@ -115,20 +114,31 @@ ModelListing FillModelList(IDialogHost& host, const std::string& location,
             found = file.FindNext();
             const std::string key = file.GetCurrentName();
             try {
-                HeaderKind kind{nullptr, PX200_HEADER_SIZE};
-                if (listing.isVolume)
-                    kind.reader = reader(px200, [] { return std::make_unique<CModelDataPX200>(); });
-                else if (NamesPX600(file, key))
-                    kind = {reader(px600, [] { return std::make_unique<CModelDataPX600>(); }), PX600_HEADER_SIZE};
-                else
-                    kind = {reader(px400, [] { return std::make_unique<CModelDataPX400>(); }), PX400_HEADER_SIZE};
+                // One open per file: a plain folder's file is first read as far
+                // as the longest header, and its first 16 bytes choose the
+                // reader. A file that cannot be opened gives no row.
                 if (!file.Open(key, kOpenRead))
                     continue;
+                HeaderKind kind{nullptr, PX200_HEADER_SIZE};
+                uint8_t head[kLongestHeader] = {};
+                unsigned got = 0;
+                if (listing.isVolume) {
+                    kind.reader = reader(px200, [] { return std::make_unique<CModelDataPX200>(); });
+                } else {
+                    got = file.Read(head, kLongestHeader);
+                    if (NamesPX600(head, got))
+                        kind = {reader(px600, [] { return std::make_unique<CModelDataPX600>(); }), PX600_HEADER_SIZE};
+                    else
+                        kind = {reader(px400, [] { return std::make_unique<CModelDataPX400>(); }), PX400_HEADER_SIZE};
+                }
                 // Every row starts from a cleared header: bytes a short file does
                 // not deliver are 0, never the previous file's.
                 uint8_t* buffer = kind.reader->GetReadBuffer();
                 std::memset(buffer, 0, kind.size);
-                file.Read(buffer, kind.size);
+                if (listing.isVolume)
+                    file.Read(buffer, kind.size);
+                else
+                    std::memcpy(buffer, head, std::min(got, kind.size));
 
                 ModelListRow row;
                 char16_t transmitter[9] = {};

@@ -131,29 +131,27 @@ void UnicodeToTxChar(const char16_t* in, uint8_t* out, size_t n)
 
 std::u16string FormatModelDate(const SYSTEMTIME& date)
 {
-    time_t value = 0;
-    if (date.wYear >= 1900) {
-        if (date.wMonth < 1 || date.wMonth > 12 || date.wDay < 1 || date.wDay > 31 || date.wHour > 23
-            || date.wMinute > 59 || date.wSecond > 59)
-            return {};
-        struct tm t{};
-        t.tm_year = date.wYear - 1900;
-        t.tm_mon = date.wMonth - 1;
-        t.tm_mday = date.wDay;
-        t.tm_hour = date.wHour;
-        t.tm_min = date.wMinute;
-        t.tm_sec = date.wSecond;
-        t.tm_isdst = -1;
-        value = ::mktime(&t);
-        if (value == static_cast<time_t>(-1))
-            return {};
-    }
-    struct tm local{};
-    if (!::localtime_r(&value, &local))
+    if (date.wYear >= 1900
+        && (date.wMonth < 1 || date.wMonth > 12 || date.wDay < 1 || date.wDay > 31 || date.wHour > 23
+            || date.wMinute > 59 || date.wSecond > 59))
         return {};
-    char buf[128];
-    const size_t n = std::strftime(buf, sizeof(buf), "%y/%m/%d %H:%M:%S", &local);
-    return Utf8ToUtf16(std::string_view(buf, n));
+    struct tm local{};
+    if (!LocalCalendarTime(date, &local))
+        return {};
+    // "%y/%m/%d %H:%M:%S": six two-digit fields (every field of a local
+    // time is below 100), without the C library's locale machinery.
+    const int fields[6] = {(local.tm_year % 100 + 100) % 100, local.tm_mon + 1, local.tm_mday,
+                           local.tm_hour, local.tm_min, local.tm_sec};
+    static constexpr char16_t kSeparators[6] = {0, u'/', u'/', u' ', u':', u':'};
+    std::u16string text;
+    text.reserve(17);
+    for (int i = 0; i < 6; ++i) {
+        if (i > 0)
+            text += kSeparators[i];
+        text += static_cast<char16_t>(u'0' + fields[i] / 10 % 10);
+        text += static_cast<char16_t>(u'0' + fields[i] % 10);
+    }
+    return text;
 }
 
 // ---------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "model/Names.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "model/ModelData.h"
 #include "platform/CodePage.h"
@@ -68,6 +69,23 @@ bool CheckModelNameChars(const char16_t* text)
             return false;
     }
     return false;
+}
+
+bool CheckModelNameNotDevice(const char16_t* text)
+{
+    static constexpr std::u16string_view kDevices[] = {u"CON", u"PRN", u"AUX", u"NUL", u"CONIN$", u"CONOUT$"};
+    if (!text)
+        return true;
+    std::u16string base;
+    for (size_t i = 0; i < MODEL_NAME_POSITIONS && text[i] != 0 && text[i] != u'.'; ++i)
+        base += (text[i] >= u'a' && text[i] <= u'z') ? static_cast<char16_t>(text[i] - u'a' + u'A') : text[i];
+    while (!base.empty() && (base.back() == u' ' || base.back() == u'.'))
+        base.pop_back();
+    for (std::u16string_view device : kDevices)
+        if (base == device)
+            return false;
+    const bool numbered = base.size() == 4 && (base.compare(0, 3, u"COM") == 0 || base.compare(0, 3, u"LPT") == 0);
+    return !(numbered && base[3] >= u'1' && base[3] <= u'9');
 }
 
 std::u16string GetConditionNamePX400(const uint8_t* image, int condition)

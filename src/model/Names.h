@@ -28,6 +28,10 @@ bool CheckModelNameEntered(const char16_t* text);
 bool CheckModelNameLength(const char16_t* text);
 bool CheckModelNameChars(const char16_t* text);
 bool IsModelNameChar(char16_t c);
+// False when the name, up to its first '.' and without trailing blanks and
+// dots, is a device name of Windows in any case: CON, PRN, AUX, NUL, COM1..9,
+// LPT1..9, CONIN$, CONOUT$. Such a model file name would reach the device.
+bool CheckModelNameNotDevice(const char16_t* text);
 
 // Names read from source images (whole images: PX400 196608 bytes, PX200 at
 // least 6618). Each stops at the end of its field and is passed through the

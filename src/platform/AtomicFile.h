@@ -4,6 +4,7 @@
 // flushed to the disk and closed.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/File.h"
@@ -37,7 +38,7 @@ private:
 
     std::string m_path;
     std::string m_tempPath;
-    int m_fd = -1;
+    intptr_t m_fd = -1;  // the temporary file's descriptor or handle
 };
 
 // Name prefix of the temporary files; hidden, and never matched by "*.MDL".

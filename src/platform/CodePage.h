@@ -5,10 +5,13 @@
 #include <string>
 #include <string_view>
 
-enum class AnsiCodePage { Windows1252, Windows932 };
+// System stands for the Windows system's own ANSI code page where it is
+// neither of the two (elsewhere it is the same as the page the language picks).
+enum class AnsiCodePage { Windows1252, Windows932, System };
 
 // Windows-1252, or code page 932 when the user's locale (the environment's
-// language) is Japanese. Tests may fix it with SetAnsiCodePage.
+// language) is Japanese; on Windows the system's ANSI code page (GetACP).
+// Tests may fix it with SetAnsiCodePage.
 AnsiCodePage CurrentAnsiCodePage();
 void SetAnsiCodePage(AnsiCodePage cp);
 

@@ -1,11 +1,6 @@
+// The parts of the file classes that do not touch the system: messages,
+// wildcard matching, paths and the walk over a folder search's matches.
 #include "platform/File.h"
-
-#include <algorithm>
-#include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/Strings.h"
 #include "platform/Text.h"
@@ -15,59 +10,12 @@ namespace {
 // String id of the message for each cause; the table follows the Cause order.
 constexpr unsigned kCauseMessageBase = 1300;
 
-int ToOpenFlags(unsigned flags)
-{
-    int access = O_RDONLY;
-    switch (flags & 3) {
-    case CFile::modeWrite: access = O_WRONLY; break;
-    case CFile::modeReadWrite: access = O_RDWR; break;
-    default: break;
-    }
-    int result = access | O_CLOEXEC;
-    if (flags & CFile::modeCreate) {
-        result |= O_CREAT;
-        if (!(flags & CFile::modeNoTruncate))
-            result |= O_TRUNC;
-    }
-    return result;
-}
-
 char AsciiLower(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 } // namespace
-
-CFileException::Cause CFileException::OsErrorToCause(long osError)
-{
-    switch (osError) {
-    case 0: return none;
-    case ENOENT: return fileNotFound;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-    case EINVAL: return badPath;
-    case EMFILE:
-    case ENFILE: return tooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EEXIST:
-    case EISDIR: return accessDenied;
-    case EBADF: return invalidFile;
-    case EBUSY:
-    case ETXTBSY: return sharingViolation;
-    case EDEADLK:
-    case ENOLCK: return lockViolation;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return diskFull;
-    case ESPIPE: return badSeek;
-    case EIO: return hardIO;
-    default: return genericException;
-    }
-}
 
 std::u16string CFileException::GetErrorMessage(size_t maxChars) const
 {
@@ -80,93 +28,20 @@ std::u16string CFileException::GetErrorMessage(size_t maxChars) const
     return text;
 }
 
-CFile::~CFile()
+bool ReadSmallFile(const std::string& path, size_t maxBytes, std::string& text)
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
-bool CFile::Open(const std::string& fileName, unsigned flags, CFileException* error)
-{
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
-    m_fileName = fileName;
-    int fd = ::open(fileName.c_str(), ToOpenFlags(flags), 0666);
-    if (fd >= 0) {
-        // A folder opens on POSIX, but is no file to read a model from.
-        struct stat st{};
-        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-            ::close(fd);
-            fd = -1;
-            errno = EISDIR;
-        }
-    }
-    if (fd < 0) {
-        if (error)
-            *error = CFileException::FromOsError(errno, fileName);
+    text.clear();
+    CFile file;
+    if (path.empty() || !file.Open(path, CFile::modeRead | CFile::typeBinary))
+        return false;
+    try {
+        text.resize(maxBytes);
+        text.resize(file.Read(text.data(), static_cast<unsigned>(maxBytes)));
+        return true;
+    } catch (const CFileException&) {
+        text.clear();
         return false;
     }
-    m_fd = fd;
-    return true;
-}
-
-unsigned CFile::Read(void* buffer, unsigned count)
-{
-    if (m_fd < 0)
-        throw CFileException(CFileException::invalidFile, EBADF, m_fileName);
-    auto* out = static_cast<uint8_t*>(buffer);
-    unsigned done = 0;
-    while (done < count) {
-        ssize_t n = ::read(m_fd, out + done, count - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw CFileException::FromOsError(errno, m_fileName);
-        }
-        if (n == 0)
-            break;
-        done += static_cast<unsigned>(n);
-    }
-    return done;
-}
-
-void CFile::Write(const void* buffer, unsigned count)
-{
-    if (m_fd < 0)
-        throw CFileException(CFileException::invalidFile, EBADF, m_fileName);
-    const auto* in = static_cast<const uint8_t*>(buffer);
-    unsigned done = 0;
-    while (done < count) {
-        ssize_t n = ::write(m_fd, in + done, count - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw CFileException::FromOsError(errno, m_fileName);
-        }
-        if (n == 0)
-            throw CFileException(CFileException::diskFull, ENOSPC, m_fileName);
-        done += static_cast<unsigned>(n);
-    }
-}
-
-void CFile::Close()
-{
-    if (m_fd < 0)
-        return;
-    int fd = m_fd;
-    m_fd = -1;
-    if (::close(fd) != 0 && errno != EINTR)
-        throw CFileException::FromOsError(errno, m_fileName);
-}
-
-uint64_t CFile::GetLength() const
-{
-    struct stat st{};
-    if (m_fd < 0 || ::fstat(m_fd, &st) != 0)
-        throw CFileException::FromOsError(m_fd < 0 ? EBADF : errno, m_fileName);
-    return static_cast<uint64_t>(st.st_size);
 }
 
 bool WildcardMatch(const std::string& pattern, const std::string& name)
@@ -192,48 +67,9 @@ bool WildcardMatch(const std::string& pattern, const std::string& name)
     return p == pattern.size();
 }
 
-char PathSeparator()
-{
-    return '/';
-}
-
 std::string JoinPath(const std::string& folder, const std::string& name)
 {
     return folder + PathSeparator() + name;
-}
-
-bool CFileFind::FindFile(const std::string& pattern)
-{
-    Close();
-    const size_t slash = pattern.find_last_of(PathSeparator());
-    std::string component;
-    m_hasFolder = slash != std::string::npos;
-    if (!m_hasFolder) {
-        m_folder.clear();
-        component = pattern;
-    } else {
-        m_folder = pattern.substr(0, slash);
-        component = pattern.substr(slash + 1);
-    }
-    if (component.empty())
-        return false;
-    const std::string dirPath = slash == std::string::npos ? "." : (m_folder.empty() ? "/" : m_folder);
-    DIR* dir = ::opendir(dirPath.c_str());
-    if (!dir)
-        return false;
-    while (const dirent* entry = ::readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name == "." || name == ".." || !WildcardMatch(component, name))
-            continue;
-        struct stat st{};
-        const std::string full = slash == std::string::npos ? name : m_folder + PathSeparator() + name;
-        if (::stat(full.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
-            continue;
-        m_matches.push_back(std::move(name));
-    }
-    ::closedir(dir);
-    std::sort(m_matches.begin(), m_matches.end());
-    return !m_matches.empty();
 }
 
 bool CFileFind::FindNextFile()

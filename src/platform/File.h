@@ -79,7 +79,7 @@ public:
     const std::string& GetFilePath() const { return m_fileName; }
 
 protected:
-    int m_fd = -1;
+    intptr_t m_fd = -1;  // the system's descriptor or handle, -1 when closed
     std::string m_fileName;
 };
 
@@ -106,6 +106,10 @@ private:
     bool m_hasFolder = false;
     bool m_hasCurrent = false;
 };
+
+// Reads at most maxBytes of a regular file into text. False (text empty) when
+// the file cannot be opened as a regular file or reading fails.
+bool ReadSmallFile(const std::string& path, size_t maxBytes, std::string& text);
 
 // True when name matches the wildcard pattern ('*', '?'), ignoring ASCII case.
 bool WildcardMatch(const std::string& pattern, const std::string& name);

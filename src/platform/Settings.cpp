@@ -1,15 +1,14 @@
 #include "platform/Settings.h"
 
+#include "platform/File.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace {
 
-constexpr const char* kCompanyFolder = "Varkel Corp.";
-constexpr const char* kSettingsFile = "arkleton.conf";
 constexpr const char* kSystemSection = "system";
 constexpr const char* kLanguageKey = "Language";
 constexpr size_t kMaxSettingsBytes = 1 << 20;
@@ -24,21 +23,6 @@ std::string Trim(const std::string& s)
 }
 
 }  // namespace
-
-std::string SettingsFilePath()
-{
-    std::string base;
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && *xdg) {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home)
-            return {};
-        base = std::string(home) + "/.config";
-    }
-    return base + "/" + kCompanyFolder + "/" + kSettingsFile;
-}
 
 std::optional<int> ReadIniInt(const std::string& iniText, const std::string& section, const std::string& key)
 {
@@ -73,18 +57,10 @@ int ReadStoredLanguageIndex(const std::string& settingsFile)
 {
     if (settingsFile.empty())
         return 0;
-    std::ifstream in(settingsFile, std::ios::binary);
-    if (!in)
-        return 0;
-    std::string text(kMaxSettingsBytes, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<size_t>(in.gcount()));
+    // Anything but a regular file (a named pipe, a device) counts as missing.
+    std::string text;
+    ReadSmallFile(settingsFile, kMaxSettingsBytes, text);
     return ReadIniInt(text, kSystemSection, kLanguageKey).value_or(0);
-}
-
-int ReadStoredLanguageIndex()
-{
-    return ReadStoredLanguageIndex(SettingsFilePath());
 }
 
 Language LanguageFromIndex(int index)

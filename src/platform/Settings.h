@@ -1,5 +1,6 @@
 // The per-user settings the program shares with its graphical front end: an
-// INI file under the user's configuration folder.
+// INI file under the user's configuration folder on POSIX, the user's part of
+// the registry on Windows.
 #pragma once
 
 #include <optional>
@@ -8,14 +9,17 @@
 #include "platform/Strings.h"
 
 // $XDG_CONFIG_HOME (else ~/.config) + "/Varkel Corp./arkleton.conf"; empty when
-// neither the variable nor a home folder is known.
+// neither the variable nor a home folder is known, and on Windows.
 std::string SettingsFilePath();
 
 // Integer value of key in [section] of an INI text; none when absent or not a number.
 std::optional<int> ReadIniInt(const std::string& iniText, const std::string& section, const std::string& key);
 
 // The stored language index: 0 system, 1 English, 2 Japanese, 3 German,
-// 4 French; 0 when the file or the value is missing.
+// 4 French; 0 when the file or the value is missing. Without an argument:
+// the settings file, or on Windows the value Language of the registry key
+// HKEY_CURRENT_USER\Software\Varkel Corp.\arkleton\system (a number or a
+// decimal text).
 int ReadStoredLanguageIndex();
 int ReadStoredLanguageIndex(const std::string& settingsFile);
 

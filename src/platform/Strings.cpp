@@ -1,4 +1,5 @@
 #include "platform/Strings.h"
+#include "platform/SystemLocale.h"
 
 #include <array>
 #include <atomic>
@@ -127,7 +128,8 @@ Language CurrentLanguage()
 }
 
 // The first of LC_ALL, LC_MESSAGES and LANG that is set and not empty decides,
-// as it does for the C library's message catalogues.
+// as it does for the C library's message catalogues; without any, the
+// system's user-interface language (Windows) or English.
 Language SystemLanguage()
 {
     const char* value = nullptr;
@@ -139,7 +141,7 @@ Language SystemLanguage()
         }
     }
     if (value == nullptr)
-        return Language::English;
+        return SystemUiLanguage();
     if (StartsWithNoCase(value, "de"))
         return Language::German;
     if (StartsWithNoCase(value, "fr"))

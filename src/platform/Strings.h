@@ -15,7 +15,8 @@ void SetLanguage(Language language);
 Language CurrentLanguage();
 
 // Language of the user's environment (LC_ALL, LC_MESSAGES, LANG), English when
-// it names none of the four.
+// it names none of the four; when none is set, the system's UI language on
+// Windows, English elsewhere.
 Language SystemLanguage();
 
 // Short code of a language ("en", "de", "fr", "ja") and back; false when unknown.

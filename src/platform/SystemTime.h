@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 
 // The eight 16-bit fields of a calendar time, in the order model files store them.
 struct SYSTEMTIME {
@@ -22,3 +23,10 @@ void GetLocalTime(SYSTEMTIME* out);
 // system clock.
 using LocalClockFn = void (*)(SYSTEMTIME* out);
 void SetLocalClockForTesting(LocalClockFn clock);
+
+// The local calendar time a stored date stands for, as the C library's
+// mktime and localtime give it: the fields normalised (the 31st of a 30-day
+// month is the 1st of the next) and moved out of a daylight-saving gap. A year
+// below 1900 stands for the start of the epoch. False when the date has no
+// local time. The time zone is looked up once, not on every call.
+bool LocalCalendarTime(const SYSTEMTIME& date, struct tm* out);

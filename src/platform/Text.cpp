@@ -129,6 +129,10 @@ std::string Utf16ToUtf8(std::u16string_view utf16)
     const size_t n = utf16.size();
     for (size_t i = 0; i < n; ++i) {
         char32_t c = utf16[i];
+        if (c < 0x80) {  // the common case, without the general encoder
+            out.push_back(static_cast<char>(c));
+            continue;
+        }
         if (c >= 0xD800 && c <= 0xDBFF) {
             if (i + 1 < n && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
                 c = 0x10000 + ((c - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);

@@ -1,13 +1,9 @@
-// The image file layer on POSIX and the volume object.
+// The image file layer and the volume object; the file itself is the
+// system's (ImageFile.h).
 #include "storage/TinyImage.h"
 #include "platform/ByteOrder.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "storage/ImageFile.h"
 #include "storage/tinyfs.h"
 
 namespace {
@@ -17,7 +13,6 @@ TinyVolumeEntry g_volumeTable[1];
 TinyHandleEntry g_handleTable[1];
 uint8_t g_workBuffer[TINY_WORK_BUFFER_SIZE];
 
-int g_imageFd = -1;
 bool g_started = false;
 uint64_t g_blockReads = 0;
 const TinyBlockDevice* g_device = nullptr;
@@ -37,14 +32,6 @@ std::string WithPath(const char* text, const std::string& path)
     if (at != std::string::npos)
         out.replace(at, 2, path);
     return out;
-}
-
-void CloseImageFile()
-{
-    if (g_imageFd >= 0) {
-        ::close(g_imageFd);  // also releases the lock
-        g_imageFd = -1;
-    }
 }
 
 void UnmountVolume(int volume)
@@ -77,34 +64,24 @@ int TinyReadBlock(uint8_t device, uint32_t block, uint8_t* buffer)
 {
     if (g_device)
         return g_device->read(g_device->context, device, block, buffer);
-    if (g_imageFd < 0 || !buffer)
+    if (!buffer || !ImageFileIsOpen())
         return -1;
     ++g_blockReads;
-    const off_t offset = static_cast<off_t>(uint64_t{block} * TINY_BLOCK_SIZE);
-    ssize_t got;
-    do {
-        got = ::pread(g_imageFd, buffer, TINY_BLOCK_SIZE, offset);
-    } while (got < 0 && errno == EINTR);
-    return got == static_cast<ssize_t>(TINY_BLOCK_SIZE) ? 0 : -1;
+    return ImageFileRead(uint64_t{block} * TINY_BLOCK_SIZE, buffer, TINY_BLOCK_SIZE) ? 0 : -1;
 }
 
 int TinyWriteBlock(uint8_t device, uint32_t block, const uint8_t* buffer)
 {
     if (g_device)
         return g_device->write(g_device->context, device, block, buffer);
-    if (g_imageFd < 0 || !buffer)
+    if (!buffer)
         return -1;
-    const off_t offset = static_cast<off_t>(uint64_t{block} * TINY_BLOCK_SIZE);
-    ssize_t put;
-    do {
-        put = ::pwrite(g_imageFd, buffer, TINY_BLOCK_SIZE, offset);
-    } while (put < 0 && errno == EINTR);
-    return put == static_cast<ssize_t>(TINY_BLOCK_SIZE) ? 0 : -1;
+    return ImageFileWrite(uint64_t{block} * TINY_BLOCK_SIZE, buffer, TINY_BLOCK_SIZE) ? 0 : -1;
 }
 
 bool TinyStartup()
 {
-    g_imageFd = -1;
+    ImageFileClose();
     const TinyConfig config{1, 1, 0, 0, g_volumeTable, g_handleTable, g_workBuffer};
     if (TinyInit(&config) < 0 || TinySetOption("NO_FAT_WRAPPING") < 0)
         return false;
@@ -116,16 +93,16 @@ void TinyShutdown()
 {
     if (!g_started)
         return;
-    if (g_imageFd >= 0) {
+    if (ImageFileIsOpen()) {
         UnmountVolume(0);
-        CloseImageFile();
+        ImageFileClose();
     }
     if (TinyTerm(0) < 0)
         TinyTerm(1);
     g_started = false;
 }
 
-bool TinyImageIsOpen() { return g_imageFd >= 0; }
+bool TinyImageIsOpen() { return ImageFileIsOpen(); }
 
 uint64_t TinyImageBlockReads() { return g_blockReads; }
 
@@ -135,26 +112,16 @@ bool TinyOpenImage(const std::string& path, int* volume, int* osError)
     if (!osError)
         osError = &ignoredError;
     *osError = 0;
-    if (g_imageFd >= 0) {
+    if (ImageFileIsOpen()) {
         UnmountVolume(0);
-        CloseImageFile();
+        ImageFileClose();
     }
-    // Read and write, existing files only, and held exclusively while open.
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) {
-        *osError = errno != 0 ? errno : EIO;
+    if (const int error = ImageFileOpen(path)) {
+        *osError = error;
         return false;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int err = errno;
-        ::close(fd);
-        *osError = (err == EWOULDBLOCK || err == EAGAIN) ? TINY_OS_ERROR_SHARING : (err != 0 ? err : EIO);
-        return false;
-    }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);
-    g_imageFd = fd;
     if (TinyMount(0) < 0) {
-        CloseImageFile();
+        ImageFileClose();
         return false;
     }
     if (volume)
@@ -164,21 +131,21 @@ bool TinyOpenImage(const std::string& path, int* volume, int* osError)
 
 void TinyCloseImage(int volume)
 {
-    if (g_imageFd < 0)
+    if (!ImageFileIsOpen())
         return;
     UnmountVolume(volume);
-    CloseImageFile();
+    ImageFileClose();
 }
 
 bool TinyVolume::Mount(const std::string& path)
 {
     Unmount();
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
+    const ImageAttributes attributes = ImageFileAttributes(path);
+    if (attributes == ImageAttributes::Missing) {
         m_errorText = WithPath(kTextNotFound, path);
         return false;
     }
-    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    if (attributes == ImageAttributes::ReadOnly) {
         m_errorText = WithPath(kTextReadOnly, path);
         return false;
     }

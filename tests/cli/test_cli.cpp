@@ -8,7 +8,13 @@
 #include <fstream>
 #include <sstream>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "../core/RecordingHost.h"
+#include "../core/Watchdog.h"
 #include "model/ModelData.h"
 #include "platform/Strings.h"
 #include "platform/Text.h"
@@ -22,6 +28,25 @@ struct Result {
     std::string err;
 };
 
+#ifdef _WIN32
+// An argument for cmd.exe and the program's command line: in double quotes
+// (no argument of these tests holds one).
+std::string Quote(const std::string& s)
+{
+    return "\"" + s + "\"";
+}
+
+// A path of the build as the Windows program sees it (wine maps "/" to the
+// drive of the current folder).
+std::string SystemPath(const std::string& path)
+{
+    std::string out = std::filesystem::absolute(path).string();
+    for (char& c : out)
+        if (c == '/')
+            c = '\\';
+    return out;
+}
+#else
 std::string Quote(const std::string& s)
 {
     std::string q = "'";
@@ -29,6 +54,12 @@ std::string Quote(const std::string& s)
         q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
 }
+
+std::string SystemPath(const std::string& path)
+{
+    return path;
+}
+#endif
 
 std::string Slurp(const std::string& path)
 {
@@ -56,9 +87,9 @@ class CliTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        px400 = std::string(ARK_SAMPLES_DIR) + "/px400";
-        px200 = std::string(ARK_SAMPLES_DIR) + "/px200";
-        if (!std::filesystem::exists(px400 + "/TRAINER.MDL"))
+        px400 = SystemPath(ARK_SAMPLES_DIR) + ARK_SEP "px400";
+        px200 = SystemPath(ARK_SAMPLES_DIR) + ARK_SEP "px200";
+        if (!std::filesystem::exists(px400 + ARK_SEP "TRAINER.MDL"))
             GTEST_SKIP() << "samples not written";
         out = temp.Sub("out");
         config = temp.Sub("config");
@@ -67,20 +98,36 @@ protected:
     // Runs the program with English as the system language and no stored settings.
     Result Run(const std::vector<std::string>& args)
     {
+        const std::string o = temp.Path() + ARK_SEP "stdout", e = temp.Path() + ARK_SEP "stderr";
+#ifdef _WIN32
+        // The child inherits this environment; cmd.exe takes the whole line
+        // in one more pair of quotes.
+        _putenv_s("LC_ALL", "");
+        _putenv_s("LC_MESSAGES", "");
+        _putenv_s("LANG", "C");
+        std::string cmd = "\"" + Quote(SystemPath(ARK_CLI_PATH));
+        for (const std::string& a : args)
+            cmd += " " + Quote(a);
+        cmd += " >" + Quote(o) + " 2>" + Quote(e) + "\"";
+        // Wide, so that names outside the ANSI code page reach the program.
+        const std::u16string wide = Utf8ToUtf16(cmd);
+        const int status = _wsystem(std::wstring(wide.begin(), wide.end()).c_str());
+#else
         std::string cmd = "env -u LC_ALL -u LC_MESSAGES LANG=C XDG_CONFIG_HOME=" + Quote(config) + " " +
                           Quote(ARK_CLI_PATH);
         for (const std::string& a : args)
             cmd += " " + Quote(a);
-        const std::string o = temp.Path() + "/stdout", e = temp.Path() + "/stderr";
         cmd += " >" + Quote(o) + " 2>" + Quote(e);
         const int raw = std::system(cmd.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(o), Slurp(e)};
+        const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
+        return {status, Slurp(o), Slurp(e)};
     }
 
     Result Convert(const std::string& model, const std::string& name, std::vector<std::string> extra = {})
     {
         std::vector<std::string> args{"convert", "--from", "PX400", "--source", px400, "--model",
-                                      px400 + "/" + model, "--to", out, "--name", name};
+                                      px400 + ARK_SEP "" + model, "--to", out, "--name", name};
         args.insert(args.end(), extra.begin(), extra.end());
         return Run(args);
     }
@@ -105,10 +152,10 @@ TEST_F(CliTest, ListPrintsOneTabSeparatedLinePerModel)
         for (std::string f; std::getline(in, f, '\t');)
             fields.push_back(f);
         ASSERT_EQ(fields.size(), 5u);
-        EXPECT_EQ(fields[0].rfind(px400 + "/", 0), 0u);
+        EXPECT_EQ(fields[0].rfind(px400 + ARK_SEP "", 0), 0u);
         EXPECT_EQ(fields[1], "PX400   ");
     }
-    EXPECT_NE(r.out.find("/TRAINER.MDL\tPX400   \tARK TRAINER\tAIRPLANE\t"), std::string::npos);
+    EXPECT_NE(r.out.find(ARK_SEP "TRAINER.MDL\tPX400   \tARK TRAINER\tAIRPLANE\t"), std::string::npos);
 
     // An image location lists its files by number, all as PX200 models.
     const Result image = Run({"list", px200});
@@ -118,7 +165,7 @@ TEST_F(CliTest, ListPrintsOneTabSeparatedLinePerModel)
     for (const std::string& line : imageLines)
         EXPECT_NE(line.find("\tPX200   \t"), std::string::npos) << line;
 
-    EXPECT_EQ(Run({"list", temp.Path() + "/none"}).out, "");
+    EXPECT_EQ(Run({"list", temp.Path() + ARK_SEP "none"}).out, "");
 }
 
 TEST_F(CliTest, ConvertStoresTheFileAndAFollowingListShowsIt)
@@ -127,20 +174,20 @@ TEST_F(CliTest, ConvertStoresTheFileAndAFollowingListShowsIt)
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, Text(108) + "\n");
     EXPECT_EQ(r.err, Text(705) + "\n");
-    const std::vector<uint8_t> image = ReadSampleFile(out + "/TRAINER2.mdl");
+    const std::vector<uint8_t> image = ReadSampleFile(out + ARK_SEP "TRAINER2.mdl");
     EXPECT_EQ(image.size(), PX600_IMAGE_SIZE);
     EXPECT_EQ(FolderSnapshot(out).size(), 1u);
 
     const Result list = Run({"list", out});
     EXPECT_EQ(list.status, 0);
-    EXPECT_EQ(list.out.rfind(out + "/TRAINER2.mdl\tPX600   \tTRAINER2\tGLIDER\t", 0), 0u) << list.out;
+    EXPECT_EQ(list.out.rfind(out + ARK_SEP "TRAINER2.mdl\tPX600   \tTRAINER2\tGLIDER\t", 0), 0u) << list.out;
 
     // The same name again is refused, and the stored file stays as it was.
     const Result again = Convert("HELI450.MDL", "TRAINER2");
     EXPECT_EQ(again.status, 1);
     EXPECT_EQ(again.out, "");
-    EXPECT_EQ(again.err, Utf16ToUtf8(FormatString(105, {Utf8ToUtf16(out + "/TRAINER2.mdl")})) + "\n");
-    EXPECT_EQ(ReadSampleFile(out + "/TRAINER2.mdl"), image);
+    EXPECT_EQ(again.err, Utf16ToUtf8(FormatString(105, {Utf8ToUtf16(out + ARK_SEP "TRAINER2.mdl")})) + "\n");
+    EXPECT_EQ(ReadSampleFile(out + ARK_SEP "TRAINER2.mdl"), image);
 
     // An airplane whose delay could not be carried over: the air-brake
     // warning comes before the hardware warning, both on stderr.
@@ -152,7 +199,7 @@ TEST_F(CliTest, ConvertStoresTheFileAndAFollowingListShowsIt)
 
 TEST_F(CliTest, RefusalsExitWithOneAndLeaveTheTargetAsItWas)
 {
-    WriteSampleFile(out + "/keep.mdl", {1, 2, 3});
+    WriteSampleFile(out + ARK_SEP "keep.mdl", {1, 2, 3});
     const auto before = FolderSnapshot(out);
     struct Case {
         Result result;
@@ -163,7 +210,7 @@ TEST_F(CliTest, RefusalsExitWithOneAndLeaveTheTargetAsItWas)
         {Convert("TRAINER.MDL", "ABCDEFGHIJKLMNOP"), Text(706)},
         {Convert("TRAINER.MDL", "A?B"), Text(707)},
         {Convert("TRAINER.MDL", ""), Text(708)},
-        {Run({"convert", "--from", "PX200", "--source", px400, "--model", px400 + "/TRAINER.MDL", "--to", out,
+        {Run({"convert", "--from", "PX200", "--source", px400, "--model", px400 + ARK_SEP "TRAINER.MDL", "--to", out,
               "--name", "X"}),
          Text(704)},
     };
@@ -177,7 +224,7 @@ TEST_F(CliTest, RefusalsExitWithOneAndLeaveTheTargetAsItWas)
 
     // An image location never receives a file; its image stays byte for byte.
     const auto imageBefore = FolderSnapshot(px200);
-    const Result r = Run({"convert", "--from", "PX400", "--source", px400, "--model", px400 + "/TRAINER.MDL",
+    const Result r = Run({"convert", "--from", "PX400", "--source", px400, "--model", px400 + ARK_SEP "TRAINER.MDL",
                           "--to", px200, "--name", "X"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, Utf16ToUtf8(FormatString(103, {u"PX600", Utf8ToUtf16(px200)})) + "\n");
@@ -192,11 +239,11 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndWriteNothing)
         {"list"},
         {"convert", "--from", "PX400"},
         {"convert", "--from", "PX600", "--source", px400, "--model", "m", "--to", out, "--name", "X"},
-        {"convert", "--from", "PX400", "--source", px400, "--model", px400 + "/TRAINER.MDL", "--to", out, "--name",
+        {"convert", "--from", "PX400", "--source", px400, "--model", px400 + ARK_SEP "TRAINER.MDL", "--to", out, "--name",
          "X", "--condition", "9=NINE"},
-        {"convert", "--from", "PX400", "--source", px400, "--model", px400 + "/TRAINER.MDL", "--to", out, "--name",
+        {"convert", "--from", "PX400", "--source", px400, "--model", px400 + ARK_SEP "TRAINER.MDL", "--to", out, "--name",
          "X", "--map", "NOPE=SW-A"},
-        {"convert", "--from", "PX400", "--source", px400, "--model", px400 + "/TRAINER.MDL", "--to", out, "--name",
+        {"convert", "--from", "PX400", "--source", px400, "--model", px400 + ARK_SEP "TRAINER.MDL", "--to", out, "--name",
          "X", "--map", "CD-SW=T5"},  // a switch takes no trim
         {"--language", "xx", "list", px400},
     };
@@ -242,7 +289,7 @@ TEST_F(CliTest, ConditionNamesAndControlMapsStandForTheDetailDialog)
     const Result r = Convert("HELI450.MDL", "HELI", {"--condition", "1=IDLEUP1", "--condition", "3=ABCDEFGHIJ",
                                                      "--map", "CD-SW=SW-A", "--report"});
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::vector<uint8_t> image = ReadSampleFile(out + "/HELI.mdl");
+    const std::vector<uint8_t> image = ReadSampleFile(out + ARK_SEP "HELI.mdl");
     auto name = [&](int c) {
         std::string s;
         for (int i = 0; i < 8 && image[28140 + 578 * c + 2 * i + 1]; ++i)
@@ -263,8 +310,18 @@ TEST_F(CliTest, LanguageFromOptionOrStoredSetting)
     EXPECT_EQ(de.status, 0);
     EXPECT_EQ(de.out, Text(108, Language::German) + "\n");
 
+#ifdef _WIN32
+    // Stored where the GUI keeps it on Windows: the registry.
+    const char* key = "\"HKCU\\Software\\Varkel Corp.\\arkleton\\system\"";
+    ASSERT_EQ(std::system((std::string("reg add ") + key + " /v Language /t REG_DWORD /d 4 /f >NUL").c_str()), 0);
+    struct Forget {
+        const char* key;
+        ~Forget() { std::system((std::string("reg delete ") + key + " /v Language /f >NUL 2>NUL").c_str()); }
+    } forget{key};
+#else
     std::filesystem::create_directories(config + "/Varkel Corp.");
     std::ofstream(config + "/Varkel Corp./arkleton.conf") << "[General]\nLanguage=3\n\n[system]\nLanguage=4\n";
+#endif
     const Result fr = Convert("EGLIDER.MDL", "FR");
     EXPECT_EQ(fr.status, 0);
     EXPECT_EQ(fr.out, Text(108, Language::French) + "\n");
@@ -284,7 +341,7 @@ TEST_F(CliTest, ConvertsAModelFromAnImage)
     const Result r = Run({"convert", "--from", "PX200", "--source", px200, "--model", key, "--to", out, "--name",
                           "FROM200"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(ReadSampleFile(out + "/FROM200.mdl").size(), PX600_IMAGE_SIZE);
+    EXPECT_EQ(ReadSampleFile(out + ARK_SEP "FROM200.mdl").size(), PX600_IMAGE_SIZE);
 }
 
 // Every model of the bundled image converts; each block the conversion fills
@@ -323,3 +380,52 @@ TEST_F(CliTest, ConvertsEveryModelOfTheImageWithEveryBlockFilled)
         }
     }
 }
+TEST_F(CliTest, NamesOutsideTheCodePageSurviveArgumentsAndOutput)
+{
+    // Greek omega and mu, and a CJK character: in no single ANSI code page.
+    const std::string dir = temp.Sub("\xCE\xA9\xCE\xBC\xE6\x97\xA5");
+    const std::vector<uint8_t> model = ReadSampleFile(px400 + ARK_SEP "TRAINER.MDL");
+    std::ofstream(std::filesystem::u8path(dir + ARK_SEP "TRAINER.MDL"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(model.data()), static_cast<std::streamsize>(model.size()));
+    const Result list = Run({"list", dir});
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out.rfind(dir + ARK_SEP "TRAINER.MDL\tPX400   \tARK TRAINER\t", 0), 0u) << list.out;
+    const Result r = Run({"convert", "--from", "PX400", "--source", dir, "--model", dir + ARK_SEP "TRAINER.MDL",
+                          "--to", dir, "--name", "COPY"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::u8path(dir + ARK_SEP "COPY.mdl")));
+}
+
+#ifndef _WIN32
+TEST_F(CliTest, SpecialEntriesAndAPipeAsSettingsFileNeverMakeItWait)
+{
+    Watchdog watchdog("arkleton-cli on special entries");
+    const std::string dir = temp.Sub("models");
+    std::filesystem::copy_file(px400 + "/TRAINER.MDL", dir + "/TRAINER.MDL");
+    ASSERT_EQ(::mkfifo((dir + "/PIPE.MDL").c_str(), 0644), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (dir + "/ZERO.MDL").c_str()), 0);
+    ASSERT_EQ(::symlink("LOOP.MDL", (dir + "/LOOP.MDL").c_str()), 0);
+    std::filesystem::create_directories(config + "/Varkel Corp.");
+    ASSERT_EQ(::mkfifo((config + "/Varkel Corp./arkleton.conf").c_str(), 0644), 0);
+
+    const Result list = Run({"list", dir});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.err, "");
+    const auto lines = Lines(list.out);
+    ASSERT_EQ(lines.size(), 1u) << list.out;
+    EXPECT_EQ(lines[0].rfind(dir + "/TRAINER.MDL\tPX400   \tARK TRAINER\tAIRPLANE\t", 0), 0u);
+
+    // A special entry is no model of the source list; the ordinary one converts.
+    for (const char* name : {"PIPE.MDL", "ZERO.MDL", "LOOP.MDL"}) {
+        const Result r = Run({"convert", "--from", "PX400", "--source", dir, "--model", dir + "/" + name, "--to",
+                              out, "--name", "X"});
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_EQ(r.err, Text(104) + "\n") << name;
+    }
+    EXPECT_TRUE(FolderSnapshot(out).empty());
+    const Result ok = Run({"convert", "--from", "PX400", "--source", dir, "--model", dir + "/TRAINER.MDL", "--to",
+                           out, "--name", "X"});
+    EXPECT_EQ(ok.status, 0) << ok.err;
+    EXPECT_EQ(FolderSnapshot(out).size(), 1u);
+}
+#endif

@@ -2,8 +2,11 @@
 // small folder helpers for tests that write model files.
 #pragma once
 
-#include <dirent.h>
+#include "Portable.h"
+
+#include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -66,9 +69,25 @@ class TempFolder {
 public:
     TempFolder()
     {
+#ifdef _WIN32
+        // The user's temporary folder, as UTF-8 with backslashes.
+        const std::u8string base = std::filesystem::temp_directory_path().u8string();
+        std::random_device seed;
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            char name[32];
+            std::snprintf(name, sizeof name, "arkleton-test-%08x", static_cast<unsigned>(seed()));
+            const std::filesystem::path candidate = std::filesystem::path(base) / name;
+            std::error_code ec;
+            if (std::filesystem::create_directory(candidate, ec)) {
+                const std::u8string made = candidate.u8string();
+                m_path.assign(made.begin(), made.end());
+            }
+        }
+#else
         char pattern[] = "/tmp/arkleton-test-XXXXXX";
         const char* made = ::mkdtemp(pattern);
         m_path = made ? made : "";
+#endif
     }
     ~TempFolder()
     {
@@ -78,10 +97,16 @@ public:
     const std::string& Path() const { return m_path; }
     std::string Sub(const std::string& name) const
     {
-        const std::string p = m_path + "/" + name;
-        std::filesystem::create_directories(p);
+        const std::string p = m_path + kSeparator + name;
+        std::filesystem::create_directories(std::filesystem::u8path(p));
         return p;
     }
+
+#ifdef _WIN32
+    static constexpr char kSeparator = '\\';
+#else
+    static constexpr char kSeparator = '/';
+#endif
 
 private:
     std::string m_path;

@@ -2,6 +2,8 @@
 // character sets and the checksum.
 #include <gtest/gtest.h>
 
+#include "Portable.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <ctime>

@@ -2,6 +2,8 @@
 // name transmitter types.
 #include <gtest/gtest.h>
 
+#include "Portable.h"
+
 #include <cstring>
 
 #include "RecordingHost.h"
@@ -76,9 +78,9 @@ TEST(TransmitterTypeTest, ModelTypeTextsAndUnknownCodes)
 TEST_F(ModelListTest, ListsPX400AndPX600FilesWithTheirColumns)
 {
     const std::string dir = temp.Sub("models");
-    WriteSampleFile(dir + "/A.MDL", PX400File(u"Cub", MODEL_AIRPLANE));
-    WriteSampleFile(dir + "/b.mdl", PX600File(u"Heli600", MODEL_HELICOPTER));
-    WriteSampleFile(dir + "/c.txt", PX400File(u"NotListed", 0));
+    WriteSampleFile(dir + ARK_SEP "A.MDL", PX400File(u"Cub", MODEL_AIRPLANE));
+    WriteSampleFile(dir + ARK_SEP "b.mdl", PX600File(u"Heli600", MODEL_HELICOPTER));
+    WriteSampleFile(dir + ARK_SEP "c.txt", PX400File(u"NotListed", 0));
 
     std::vector<std::string> keys;
     const ModelListing listing = FillModelList(host, dir, std::nullopt, &keys);
@@ -87,14 +89,14 @@ TEST_F(ModelListTest, ListsPX400AndPX600FilesWithTheirColumns)
     EXPECT_EQ(listing.selected, 0);
 
     const ModelListRow& a = listing.rows[0];
-    EXPECT_EQ(a.key, dir + "/A.MDL");
+    EXPECT_EQ(a.key, dir + ARK_SEP "A.MDL");
     EXPECT_EQ(a.columns[0], u"PX400   ");
     EXPECT_EQ(a.columns[1], u"Cub");
     EXPECT_EQ(a.columns[2], u"AIRPLANE");
     EXPECT_EQ(GetItemTransmitterType(a), TX_PX400);
 
     const ModelListRow& b = listing.rows[1];
-    EXPECT_EQ(b.key, dir + "/b.mdl");
+    EXPECT_EQ(b.key, dir + ARK_SEP "b.mdl");
     EXPECT_EQ(GetItemTransmitterType(b), TX_PX600);
     EXPECT_EQ(b.columns[1], u"Heli600");
     EXPECT_EQ(b.columns[2], u"HELICOPTER");
@@ -111,11 +113,11 @@ TEST_F(ModelListTest, PX600NameOnlyCountsWithinTheFirst16Bytes)
     // "PX600   " at byte 16 is beyond what decides the reader: read as PX400.
     std::vector<uint8_t> late = PX400File(u"Late", 0);
     std::memcpy(late.data() + 16, "PX600   ", 8);
-    WriteSampleFile(dir + "/late.MDL", late);
+    WriteSampleFile(dir + ARK_SEP "late.MDL", late);
     // The name after other text within the 16 bytes still counts.
     std::vector<uint8_t> inner = PX600File(u"X", 0);
     std::memcpy(inner.data(), "aPX600   ", 9);
-    WriteSampleFile(dir + "/mid.MDL", inner);
+    WriteSampleFile(dir + ARK_SEP "mid.MDL", inner);
 
     const ModelListing listing = FillModelList(host, dir);
     ASSERT_EQ(listing.rows.size(), 2u);
@@ -129,12 +131,12 @@ TEST_F(ModelListTest, PX600NameOnlyCountsWithinTheFirst16Bytes)
 TEST_F(ModelListTest, ShortFileRowsNeverShowThePreviousFilesBytes)
 {
     const std::string dir = temp.Sub("models");
-    WriteSampleFile(dir + "/a.MDL", PX400File(u"LongModelName12", MODEL_GLIDER));
+    WriteSampleFile(dir + ARK_SEP "a.MDL", PX400File(u"LongModelName12", MODEL_GLIDER));
     // Transmitter name and the first two name characters only.
     std::vector<uint8_t> shortFile = PX400File(u"Zq", MODEL_GLIDER);
     shortFile.resize(34);
-    WriteSampleFile(dir + "/b.MDL", shortFile);
-    WriteSampleFile(dir + "/c.MDL", {});
+    WriteSampleFile(dir + ARK_SEP "b.MDL", shortFile);
+    WriteSampleFile(dir + ARK_SEP "c.MDL", {});
 
     const ModelListing listing = FillModelList(host, dir);
     ASSERT_EQ(listing.rows.size(), 3u);
@@ -152,15 +154,15 @@ TEST_F(ModelListTest, SelectsTheRowOfTheKeyElseTheFirst)
 {
     const std::string dir = temp.Sub("models");
     for (const char* n : {"a", "b", "c"})
-        WriteSampleFile(dir + "/" + n + ".MDL", PX400File(Utf8ToUtf16(n), 0));
-    EXPECT_EQ(FillModelList(host, dir, dir + "/c.MDL").selected, 2);
-    EXPECT_EQ(FillModelList(host, dir, dir + "/zz.MDL").selected, 0);
+        WriteSampleFile(dir + ARK_SEP "" + n + ".MDL", PX400File(Utf8ToUtf16(n), 0));
+    EXPECT_EQ(FillModelList(host, dir, dir + ARK_SEP "c.MDL").selected, 2);
+    EXPECT_EQ(FillModelList(host, dir, dir + ARK_SEP "zz.MDL").selected, 0);
     EXPECT_EQ(FillModelList(host, dir, std::nullopt).selected, 0);
 }
 
 TEST_F(ModelListTest, MissingOrEmptyLocationsAndUnopenableEntriesAreSilent)
 {
-    EXPECT_TRUE(FillModelList(host, temp.Path() + "/nowhere").rows.empty());
+    EXPECT_TRUE(FillModelList(host, temp.Path() + ARK_SEP "nowhere").rows.empty());
     const std::string dir = temp.Sub("empty");
     ModelListing listing = FillModelList(host, dir);
     EXPECT_TRUE(listing.rows.empty());
@@ -168,10 +170,37 @@ TEST_F(ModelListTest, MissingOrEmptyLocationsAndUnopenableEntriesAreSilent)
 
     // A folder named like a model file cannot be opened: no row, no message.
     temp.Sub("empty/folder.MDL");
-    WriteSampleFile(dir + "/real.MDL", PX400File(u"R", 0));
+    WriteSampleFile(dir + ARK_SEP "real.MDL", PX400File(u"R", 0));
     listing = FillModelList(host, dir);
     ASSERT_EQ(listing.rows.size(), 1u);
     EXPECT_EQ(listing.rows[0].columns[1], u"R");
     EXPECT_TRUE(host.boxes.empty());
     EXPECT_EQ(host.waitDepth, 0);
+}
+
+TEST_F(ModelListTest, OnlyTheFiveModelTypesHaveNamesEveryOtherCodeIsUnknown)
+{
+    const std::string dir = temp.Sub("types");
+    for (int code = 0; code < 256; ++code) {
+        std::vector<uint8_t> head = PX600File(u"T", static_cast<uint8_t>(code));
+        head.resize(PX600_HEADER_SIZE);
+        char name[16];
+        std::snprintf(name, sizeof name, "/%03d.MDL", code);
+        WriteSampleFile(dir + name, head);
+    }
+    for (Language language : {Language::English, Language::German, Language::French, Language::Japanese}) {
+        SetLanguage(language);
+        const ModelListing listing = FillModelList(host, dir);
+        ASSERT_EQ(listing.rows.size(), 256u);
+        const std::u16string unknown = LoadString(1100, language);
+        for (int code = 0; code < 256; ++code) {
+            SCOPED_TRACE(code);
+            const std::u16string& shown = listing.rows[code].columns[2];
+            // A PX600 file stores the multicopter as 3 and has no motor glider.
+            const int type = code == 3 ? MODEL_MULTICOPTER : code;
+            EXPECT_EQ(shown, type < 5 ? LoadString(1101 + type, language) : unknown);
+            EXPECT_FALSE(shown.empty());
+        }
+    }
+    EXPECT_TRUE(host.boxes.empty());
 }

@@ -147,3 +147,19 @@ TEST(PutConditionName, WritesEightUnitsAndATerminatorBigEndian)
     EXPECT_EQ(img[28140 + 578 + 1], 0xA2);
     EXPECT_EQ(img[28140 + 578 + 3], 0xC4);
 }
+
+TEST(ModelNameRules, DeviceNamesInAnyCaseAreRefused)
+{
+    const struct {
+        const char16_t* name;
+        bool allowed;
+    } cases[] = {
+        {u"CON", false},   {u"con", false},     {u"Prn", false},    {u"aux", false},   {u"NUL", false},
+        {u"COM1", false},  {u"com9", false},    {u"LPT1", false},   {u"lpt9", false},  {u"CON.x", false},
+        {u"NUL ", false},  {u"AUX. .", false},  {u"conin$", false}, {u"CONOUT$", false},
+        {u"COM0", true},   {u"LPT10", true},    {u"CONS", true},    {u"XCON", true},   {u"CO N", true},
+        {u"COM", true},    {u".CON", true},     {u"NULL", true},    {u"PRN1", true},   {u"", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckModelNameNotDevice(c.name), c.allowed) << std::u16string(c.name).size();
+}

@@ -1,6 +1,8 @@
 // String tables, UTF conversion and printf-style formatting.
 #include <gtest/gtest.h>
 
+#include "Portable.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <map>

@@ -1,10 +1,9 @@
 // The image file layer and TinyVolume on real files.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/file.h>
+#include "Portable.h"
+
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -111,16 +110,17 @@ TEST_F(TinyImageTest, MountFailureTexts)
     EXPECT_FALSE(v.Mount(readOnly));
     EXPECT_EQ(v.m_errorText, "The mount file " + readOnly + " It is read only.");
     EXPECT_EQ(TinyStat(0, 0, 6, &st), 0);
+    ::chmod(readOnly.c_str(), 0644);  // so that the folder can be removed everywhere
 
     // Held by another program.
     holder.Unmount();
-    const int fd = ::open(good.c_str(), O_RDWR);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
-    EXPECT_FALSE(v.Mount(good));
-    EXPECT_EQ(v.m_errorText, "The mount file " + good +
-                                 " can not be opened.\r\nThere is possibility that other VOLMOUNT mounts.");
-    ::close(fd);
+    {
+        ExclusiveHold other(good);
+        ASSERT_TRUE(other.Held());
+        EXPECT_FALSE(v.Mount(good));
+        EXPECT_EQ(v.m_errorText, "The mount file " + good +
+                                     " can not be opened.\r\nThere is possibility that other VOLMOUNT mounts.");
+    }
 
     // A folder in place of the file: cannot be opened, no second line.
     const std::string folder = (dir / "folder.img").string();
@@ -137,9 +137,7 @@ TEST_F(TinyImageTest, MountFailureTexts)
     EXPECT_EQ(v.m_errorText, "It failed in the mount.");
     EXPECT_FALSE(TinyImageIsOpen());
     EXPECT_EQ(v.m_volumeIndex, -1);
-    const int check = ::open(badPath.c_str(), O_RDWR);
-    EXPECT_EQ(::flock(check, LOCK_EX | LOCK_NB), 0);
-    ::close(check);
+    EXPECT_TRUE(ExclusiveHold(badPath).Held());
 
     // A later success keeps the old reason.
     EXPECT_TRUE(v.Mount(good));

@@ -18,9 +18,16 @@ AnsiCodePage g_forcedPage = AnsiCodePage::Windows1252;
 // char16_t in the host's byte order.
 constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 
+AnsiCodePage Resolved(AnsiCodePage cp)
+{
+    if (cp != AnsiCodePage::System)
+        return cp;
+    return SystemLanguage() == Language::Japanese ? AnsiCodePage::Windows932 : AnsiCodePage::Windows1252;
+}
+
 const char* IconvName(AnsiCodePage cp)
 {
-    return cp == AnsiCodePage::Windows932 ? "CP932" : "CP1252";
+    return Resolved(cp) == AnsiCodePage::Windows932 ? "CP932" : "CP1252";
 }
 
 // Converts one UTF-16 unit (or surrogate pair) at a time so that every
@@ -48,6 +55,24 @@ std::string EncodeWith(iconv_t cd, std::u16string_view text)
     return out;
 }
 
+// Both code pages hold ASCII unchanged, so a text of ASCII alone needs no
+// converter (opening one costs more than the conversion of a short text).
+bool IsAscii(std::string_view bytes)
+{
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+bool IsAscii(std::u16string_view text)
+{
+    for (char16_t c : text)
+        if (c >= 0x80)
+            return false;
+    return true;
+}
+
 } // namespace
 
 AnsiCodePage CurrentAnsiCodePage()
@@ -65,6 +90,8 @@ void SetAnsiCodePage(AnsiCodePage cp)
 
 std::string Utf16ToAnsi(std::u16string_view text, AnsiCodePage cp)
 {
+    if (IsAscii(text))
+        return std::string(text.begin(), text.end());
     iconv_t cd = iconv_open(IconvName(cp), kUtf16);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         // Without the converter keep what ASCII can hold.
@@ -80,6 +107,8 @@ std::string Utf16ToAnsi(std::u16string_view text, AnsiCodePage cp)
 
 std::u16string AnsiToUtf16(std::string_view bytes, AnsiCodePage cp)
 {
+    if (IsAscii(bytes))
+        return std::u16string(bytes.begin(), bytes.end());
     std::u16string out;
     iconv_t cd = iconv_open(kUtf16, IconvName(cp));
     if (cd == reinterpret_cast<iconv_t>(-1)) {
@@ -120,5 +149,7 @@ std::u16string AnsiRoundTrip(std::u16string_view text)
 
 std::u16string AnsiToUtf16(std::string_view bytes)
 {
+    if (IsAscii(bytes))  // the same in every code page: no need to ask which
+        return std::u16string(bytes.begin(), bytes.end());
     return AnsiToUtf16(bytes, CurrentAnsiCodePage());
 }

@@ -1,0 +1,218 @@
+// The atomic store on POSIX: a new file linked into place, never over a file.
+#include "platform/AtomicFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+#if defined(__linux__)
+#include <sys/syscall.h>
+#endif
+
+#include "platform/FileFaults.h"
+
+namespace {
+
+constexpr int kCreateAttempts = 64;
+
+// Counts a call of op; true (and errno set) when an injected fault hits it.
+bool Injected(FileOp op)
+{
+    if (const int error = InjectedFileFault(op)) {
+        errno = error;
+        return true;
+    }
+    return false;
+}
+
+int DoOpen(const char* path)
+{
+    if (Injected(FileOp::Open))
+        return -1;
+    return ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+
+ssize_t DoWrite(int fd, const void* buffer, size_t count)
+{
+    if (Injected(FileOp::Write))
+        return -1;
+    return ::write(fd, buffer, count);
+}
+
+int DoSync(int fd)
+{
+    if (Injected(FileOp::Sync))
+        return -1;
+    return ::fsync(fd);
+}
+
+int DoClose(int fd)
+{
+    if (Injected(FileOp::Close)) {
+        ::close(fd);  // the descriptor is gone either way
+        return -1;
+    }
+    return ::close(fd);
+}
+
+int DoLink(const char* from, const char* to)
+{
+    if (Injected(FileOp::Link))
+        return -1;
+    return ::link(from, to);
+}
+
+// Renames without ever replacing an existing file; fails with EINVAL or
+// ENOSYS where the system cannot promise that.
+int DoRenameNoReplace(const char* from, const char* to)
+{
+    if (Injected(FileOp::Rename))
+        return -1;
+#if defined(__linux__) && defined(SYS_renameat2)
+    constexpr unsigned kNoReplace = 1;  // RENAME_NOREPLACE
+    return static_cast<int>(::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, kNoReplace));
+#else
+    (void)from;
+    (void)to;
+    errno = ENOSYS;
+    return -1;
+#endif
+}
+
+int DoUnlink(const char* path)
+{
+    if (Injected(FileOp::Unlink))
+        return -1;
+    return ::unlink(path);
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Errors of link() that mean the file system has no hard links here.
+bool NoHardLinks(int error)
+{
+    return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == EXDEV ||
+           error == EMLINK || error == ENOSYS;
+}
+
+}  // namespace
+
+CAtomicFile::~CAtomicFile()
+{
+    Discard();
+}
+
+bool CAtomicFile::Create(const std::string& path, CFileException* error)
+{
+    Discard();
+    m_path = path;
+    const std::string folder = FolderOf(path);
+    std::random_device seed;
+    std::mt19937 random(seed());
+    int lastError = EEXIST;
+    for (int attempt = 0; attempt < kCreateAttempts && lastError == EEXIST; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, "%08x.tmp", static_cast<unsigned>(random()));
+        std::string candidate = folder + "/" + kAtomicTempPrefix + suffix;
+        const int fd = DoOpen(candidate.c_str());
+        if (fd >= 0) {
+            m_fd = fd;
+            m_tempPath = std::move(candidate);
+            return true;
+        }
+        lastError = errno;
+    }
+    if (error)
+        *error = CFileException::FromOsError(lastError, path);
+    return false;
+}
+
+void CAtomicFile::Write(const void* buffer, size_t count)
+{
+    if (m_fd < 0)
+        throw CFileException(CFileException::invalidFile, EBADF, m_path);
+    const auto* in = static_cast<const uint8_t*>(buffer);
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t n = DoWrite(m_fd, in + done, count - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            Fail(errno);
+        }
+        if (n == 0)
+            Fail(ENOSPC);
+        done += static_cast<size_t>(n);
+    }
+}
+
+CAtomicFile::Publish CAtomicFile::Commit()
+{
+    if (m_fd < 0)
+        throw CFileException(CFileException::invalidFile, EBADF, m_path);
+    if (DoSync(m_fd) != 0)
+        Fail(errno);
+    const int fd = m_fd;
+    m_fd = -1;
+    if (DoClose(fd) != 0 && errno != EINTR)
+        Fail(errno);
+
+    // link() refuses an existing name, so a file that appeared since the
+    // caller looked is never replaced.
+    if (DoLink(m_tempPath.c_str(), m_path.c_str()) != 0) {
+        int error = errno;
+        if (NoHardLinks(error)) {
+            if (DoRenameNoReplace(m_tempPath.c_str(), m_path.c_str()) == 0) {
+                m_tempPath.clear();
+                return Publish::Stored;
+            }
+            error = errno;
+        }
+        if (error == EEXIST) {
+            Discard();
+            return Publish::Exists;
+        }
+        Fail(error);
+    }
+    // Published; the temporary name is no longer needed. Should removing it
+    // fail, the published file still stands and is complete.
+    const std::string temp = std::move(m_tempPath);
+    m_tempPath.clear();
+    if (DoUnlink(temp.c_str()) != 0)
+        ::unlink(temp.c_str());
+    // Make the new directory entry durable as well (best effort).
+    const int dir = ::open(FolderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return Publish::Stored;
+}
+
+void CAtomicFile::Discard()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_tempPath.empty()) {
+        // A failed removal is retried once without the fault seam.
+        if (DoUnlink(m_tempPath.c_str()) != 0 && errno != ENOENT)
+            ::unlink(m_tempPath.c_str());
+        m_tempPath.clear();
+    }
+}
+
+void CAtomicFile::Fail(int error)
+{
+    Discard();
+    throw CFileException::FromOsError(error, m_path);
+}

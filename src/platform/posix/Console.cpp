@@ -1,0 +1,11 @@
+#include "platform/Console.h"
+
+std::vector<std::string> StartConsoleProgram(int argc, char** argv)
+{
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
+void WriteConsoleText(std::FILE* stream, const std::string& utf8)
+{
+    std::fwrite(utf8.data(), 1, utf8.size(), stream);
+}

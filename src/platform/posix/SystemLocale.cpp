@@ -1,0 +1,6 @@
+#include "platform/SystemLocale.h"
+
+Language SystemUiLanguage()
+{
+    return Language::English;
+}

@@ -1,0 +1,43 @@
+// Where the settings live on Windows: the user's part of the registry, under
+// the key the GUI's settings store uses.
+#include "platform/Settings.h"
+
+#include <cstring>
+
+#include "platform/win32/Win32.h"
+
+namespace {
+
+constexpr const wchar_t* kSystemKey = L"Software\\Varkel Corp.\\arkleton\\system";
+constexpr const wchar_t* kLanguageValue = L"Language";
+
+}  // namespace
+
+std::string SettingsFilePath()
+{
+    return {};
+}
+
+int ReadStoredLanguageIndex()
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kSystemKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return 0;
+    int index = 0;
+    DWORD type = 0;
+    BYTE data[64] = {};
+    DWORD size = sizeof data - sizeof(wchar_t);
+    if (::RegQueryValueExW(key, kLanguageValue, nullptr, &type, data, &size) == ERROR_SUCCESS) {
+        if ((type == REG_DWORD) && size == sizeof(DWORD)) {
+            DWORD value = 0;
+            std::memcpy(&value, data, sizeof value);
+            index = static_cast<int>(value);
+        } else if (type == REG_SZ || type == REG_EXPAND_SZ) {
+            // A text value: the INI rules of a number apply.
+            const std::string text = "[system]\nLanguage=" + NarrowPath(reinterpret_cast<const wchar_t*>(data));
+            index = ReadIniInt(text, "system", "Language").value_or(0);
+        }
+    }
+    ::RegCloseKey(key);
+    return index;
+}
