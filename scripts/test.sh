@@ -54,7 +54,7 @@ if [ "${ARK_WINDOWS:-1}" != 0 ]; then
   echo "== Windows build (mingw-w64) and tests under wine"
   export WINEPREFIX=${WINEPREFIX:-$PWD/build-win/wine} WINEDEBUG=-all
   cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DARK_GUI=OFF >/dev/null
   cmake --build build-win -j"$jobs"
   # wine's first start sets up its prefix; done once, outside the timed tests.
   [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
