@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <span>
 
+#include "convert/RateRecord.h"
+
 namespace px200::curvesettings {
 
 constexpr size_t kBlockSize = 578;
@@ -36,11 +38,10 @@ inline constexpr char16_t kDefaultName[kNameUnits - 1] = {
 
 enum class Default : uint8_t { A, B, C };
 
-inline constexpr uint8_t kDefaultBytes[3][kRecordSize] = {
-    {0x55, 0x55, 0x01, 0xE8, 0xE8, 0x33, 0, 0, 0, 0, 0, 0},  // A: mask 0x15555, P = 1000, 1000
-    {0x55, 0x55, 0x01, 0x00, 0x00, 0x00, 0, 0, 0, 0, 0, 0},  // B: mask 0x15555, all values 0
-    {0xFF, 0x07, 0x00, 0xE8, 0xE8, 0x33, 0, 0, 0, 0, 0, 0},  // C: mask 0x007FF, P = 1000, 1000
-};
+// A, B, C in that order: mask 0x15555 with P = 1000, 1000; mask 0x15555 with
+// all values 0; mask 0x007FF with P = 1000, 1000.
+inline constexpr const auto& kDefaultBytes = kRateRecordDefaults;
+static_assert(sizeof kDefaultBytes[0] == kRecordSize);
 
 // count consecutive records from offset, each set to the default.
 struct DefaultRow {

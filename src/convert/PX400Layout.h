@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <span>
 
+#include "convert/RateRecord.h"
+
 namespace px400 {
 
 // ---------------------------------------------------------------------------
@@ -183,11 +185,8 @@ constexpr int kConditionNameUnits = 8;
 
 enum class Template : uint8_t { None, T1, T2, T3 };
 
-inline constexpr uint8_t kTemplateBytes[3][12] = {
-    {0x55, 0x55, 0x01, 0xE8, 0xE8, 0x33, 0, 0, 0, 0, 0, 0},  // 17 points, every second; P = 1000
-    {0x55, 0x55, 0x01, 0x00, 0x00, 0x00, 0, 0, 0, 0, 0, 0},  // 17 points, every second; all 0
-    {0xFF, 0x07, 0x00, 0xE8, 0xE8, 0x33, 0, 0, 0, 0, 0, 0},  // 11 points, all; P = 1000
-};
+// T1, T2, T3 in that order.
+inline constexpr const auto& kTemplateBytes = kRateRecordDefaults;
 
 // count target records of 12 bytes from target, each from the source record
 // at source + sourceStride * k.

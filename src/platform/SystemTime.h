@@ -30,3 +30,13 @@ void SetLocalClockForTesting(LocalClockFn clock);
 // below 1900 stands for the start of the epoch. False when the date has no
 // local time. The time zone is looked up once, not on every call.
 bool LocalCalendarTime(const SYSTEMTIME& date, struct tm* out);
+
+// Shared by the system layers: the fields of a calendar time from a local
+// struct tm (a leap second shows as 59), and the struct tm that a stored
+// date's fields name (not yet normalised, daylight saving left to the
+// library).
+SYSTEMTIME SystemTimeFromTm(const struct tm& local, uint16_t milliseconds);
+struct tm TmFromSystemTime(const SYSTEMTIME& date);
+
+// The system's local clock, one implementation per system.
+void SystemLocalTime(SYSTEMTIME* out);

@@ -142,8 +142,9 @@ TEST(PX200Condition, DefaultsOfConditionsWithoutPX200Data)
     for (int type : {kAirplane, kHeli, kGlider, kMulti}) {
         const Bytes block = Convert(px, type, 6);
         for (const Row& r : rows) {
-            if (r.type == type || r.type == -1)
+            if (r.type == type || r.type == -1) {
                 EXPECT_EQ(At(block, r.at, r.bytes.size()), r.bytes) << "type " << type << " at " << r.at;
+            }
         }
     }
     // The eight bytes at 2453 follow bits 4..5 of PX200 152.

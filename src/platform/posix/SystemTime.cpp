@@ -5,9 +5,15 @@
 
 namespace {
 
-LocalClockFn g_clock = nullptr;
+bool SameWallClock(const struct tm& a, const struct tm& b)
+{
+    return a.tm_year == b.tm_year && a.tm_mon == b.tm_mon && a.tm_mday == b.tm_mday && a.tm_hour == b.tm_hour
+           && a.tm_min == b.tm_min && a.tm_sec == b.tm_sec;
+}
 
-void SystemClock(SYSTEMTIME* out)
+} // namespace
+
+void SystemLocalTime(SYSTEMTIME* out)
 {
     struct timeval tv{};
     ::gettimeofday(&tv, nullptr);
@@ -17,35 +23,7 @@ void SystemClock(SYSTEMTIME* out)
         *out = SYSTEMTIME{1980, 1, 2, 1, 0, 0, 0, 0};
         return;
     }
-    out->wYear = static_cast<uint16_t>(local.tm_year + 1900);
-    out->wMonth = static_cast<uint16_t>(local.tm_mon + 1);
-    out->wDayOfWeek = static_cast<uint16_t>(local.tm_wday);
-    out->wDay = static_cast<uint16_t>(local.tm_mday);
-    out->wHour = static_cast<uint16_t>(local.tm_hour);
-    out->wMinute = static_cast<uint16_t>(local.tm_min);
-    out->wSecond = static_cast<uint16_t>(local.tm_sec > 59 ? 59 : local.tm_sec);
-    out->wMilliseconds = static_cast<uint16_t>(tv.tv_usec / 1000);
-}
-
-bool SameWallClock(const struct tm& a, const struct tm& b)
-{
-    return a.tm_year == b.tm_year && a.tm_mon == b.tm_mon && a.tm_mday == b.tm_mday && a.tm_hour == b.tm_hour
-           && a.tm_min == b.tm_min && a.tm_sec == b.tm_sec;
-}
-
-} // namespace
-
-void GetLocalTime(SYSTEMTIME* out)
-{
-    if (g_clock)
-        g_clock(out);
-    else
-        SystemClock(out);
-}
-
-void SetLocalClockForTesting(LocalClockFn clock)
-{
-    g_clock = clock;
+    *out = SystemTimeFromTm(local, static_cast<uint16_t>(tv.tv_usec / 1000));
 }
 
 bool LocalCalendarTime(const SYSTEMTIME& date, struct tm* out)
@@ -57,13 +35,8 @@ bool LocalCalendarTime(const SYSTEMTIME& date, struct tm* out)
     (void)zoneRead;
     time_t value = 0;
     if (date.wYear >= 1900) {
-        struct tm wanted{};
-        wanted.tm_year = date.wYear - 1900;
-        wanted.tm_mon = date.wMonth - 1;
-        wanted.tm_mday = date.wDay;
-        wanted.tm_hour = date.wHour;
-        wanted.tm_min = date.wMinute;
-        wanted.tm_sec = date.wSecond;
+        struct tm wanted = TmFromSystemTime(date);
+        wanted.tm_isdst = 0;
         const time_t asUtc = ::timegm(&wanted);  // normalises the fields
         // The instant whose local time shows these fields: the zone offset is
         // taken at a first guess and once more at the instant it gives.
@@ -81,14 +54,7 @@ bool LocalCalendarTime(const SYSTEMTIME& date, struct tm* out)
             *out = local;
             return true;
         }
-        struct tm t{};
-        t.tm_year = date.wYear - 1900;
-        t.tm_mon = date.wMonth - 1;
-        t.tm_mday = date.wDay;
-        t.tm_hour = date.wHour;
-        t.tm_min = date.wMinute;
-        t.tm_sec = date.wSecond;
-        t.tm_isdst = -1;
+        struct tm t = TmFromSystemTime(date);
         value = ::mktime(&t);
         if (value == static_cast<time_t>(-1))
             return false;
