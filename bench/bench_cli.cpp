@@ -7,9 +7,6 @@
 // The in-process listing reports how many blocks it reads per listed model.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -20,13 +17,12 @@
 
 #include "convert/DialogHost.h"
 #include "convert/ModelList.h"
+#include "RunQuiet.h"
 #include "samplegen/PX200Samples.h"
 #include "platform/Text.h"
 #include "samplegen/PX400Builder.h"
 #include "samplegen/PX400Samples.h"
 #include "storage/TinyImage.h"
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -35,27 +31,6 @@ namespace {
 constexpr unsigned kImageModels = 1000;
 constexpr unsigned kFolderModels = 1000;
 constexpr const char* kPX400HeaderBytes = "188";
-
-// Runs a program with its output thrown away; its exit status.
-int Run(const std::vector<std::string>& args)
-{
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0)
-        return -1;
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 struct Workspace {
     Workspace()
@@ -104,22 +79,30 @@ Workspace& Space()
     return space;
 }
 
+// Times a program that writes one file, removing the file after each run
+// (outside the timing), so that every run starts from the same folder.
+void TimeRunThatWrites(benchmark::State& state, const std::vector<std::string>& args, const fs::path& written)
+{
+    for (auto _ : state) {
+        const int rc = RunQuiet(args);
+        state.PauseTiming();
+        if (rc != 0) {
+            state.SkipWithError((args[0] + " failed").c_str());
+            break;
+        }
+        fs::remove(written);
+        state.ResumeTiming();
+    }
+}
+
 void BM_CliConvert(benchmark::State& state)
 {
     Workspace& ws = Space();
     const fs::path out = ws.root / "out";
-    for (auto _ : state) {
-        const int rc = Run({ARK_CLI_PATH, "convert", "--language", "en", "--from", "PX400", "--source",
-                            (ws.root / "px400").string(), "--model", ws.source, "--to", out.string(), "--name",
-                            "BENCH"});
-        state.PauseTiming();
-        if (rc != 0) {
-            state.SkipWithError("arkleton-cli convert failed");
-            break;
-        }
-        fs::remove(out / "BENCH.mdl");
-        state.ResumeTiming();
-    }
+    TimeRunThatWrites(state,
+                      {ARK_CLI_PATH, "convert", "--language", "en", "--from", "PX400", "--source",
+                       (ws.root / "px400").string(), "--model", ws.source, "--to", out.string(), "--name", "BENCH"},
+                      out / "BENCH.mdl");
 }
 BENCHMARK(BM_CliConvert)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -127,16 +110,7 @@ void BM_CopySourceFile(benchmark::State& state)
 {
     Workspace& ws = Space();
     const fs::path copy = ws.root / "out" / "copy.MDL";
-    for (auto _ : state) {
-        const int rc = Run({"cp", ws.source, copy.string()});
-        state.PauseTiming();
-        if (rc != 0) {
-            state.SkipWithError("cp failed");
-            break;
-        }
-        fs::remove(copy);
-        state.ResumeTiming();
-    }
+    TimeRunThatWrites(state, {"cp", ws.source, copy.string()}, copy);
 }
 BENCHMARK(BM_CopySourceFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -145,18 +119,10 @@ void BM_CliConvertPX200(benchmark::State& state)
 {
     Workspace& ws = Space();
     const fs::path out = ws.root / "out";
-    for (auto _ : state) {
-        const int rc = Run({ARK_CLI_PATH, "convert", "--language", "en", "--from", "PX200", "--source",
-                            (ws.root / "px200samples").string(), "--model", "6", "--to", out.string(), "--name",
-                            "BENCH2"});
-        state.PauseTiming();
-        if (rc != 0) {
-            state.SkipWithError("arkleton-cli convert --from PX200 failed");
-            break;
-        }
-        fs::remove(out / "BENCH2.mdl");
-        state.ResumeTiming();
-    }
+    TimeRunThatWrites(state,
+                      {ARK_CLI_PATH, "convert", "--language", "en", "--from", "PX200", "--source",
+                       (ws.root / "px200samples").string(), "--model", "6", "--to", out.string(), "--name", "BENCH2"},
+                      out / "BENCH2.mdl");
 }
 BENCHMARK(BM_CliConvertPX200)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -164,16 +130,7 @@ void BM_CopyPX200Model(benchmark::State& state)
 {
     Workspace& ws = Space();
     const fs::path copy = ws.root / "out" / "copy.bin";
-    for (auto _ : state) {
-        const int rc = Run({"cp", ws.px200Model, copy.string()});
-        state.PauseTiming();
-        if (rc != 0) {
-            state.SkipWithError("cp failed");
-            break;
-        }
-        fs::remove(copy);
-        state.ResumeTiming();
-    }
+    TimeRunThatWrites(state, {"cp", ws.px200Model, copy.string()}, copy);
 }
 BENCHMARK(BM_CopyPX200Model)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -181,7 +138,7 @@ void BM_CliListImage(benchmark::State& state)
 {
     Workspace& ws = Space();
     for (auto _ : state) {
-        if (Run({ARK_CLI_PATH, "list", (ws.root / "px200").string()}) != 0) {
+        if (RunQuiet({ARK_CLI_PATH, "list", (ws.root / "px200").string()}) != 0) {
             state.SkipWithError("arkleton-cli list failed");
             break;
         }
@@ -194,7 +151,7 @@ void BM_CatImage(benchmark::State& state)
 {
     Workspace& ws = Space();
     for (auto _ : state) {
-        if (Run({"cat", (ws.root / "px200" / "TINYFS.IMG").string()}) != 0) {
+        if (RunQuiet({"cat", (ws.root / "px200" / "TINYFS.IMG").string()}) != 0) {
             state.SkipWithError("cat failed");
             break;
         }
@@ -206,7 +163,7 @@ void BM_CliListFolder(benchmark::State& state)
 {
     Workspace& ws = Space();
     for (auto _ : state) {
-        if (Run({ARK_CLI_PATH, "list", (ws.root / "px400many").string()}) != 0) {
+        if (RunQuiet({ARK_CLI_PATH, "list", (ws.root / "px400many").string()}) != 0) {
             state.SkipWithError("arkleton-cli list failed");
             break;
         }
@@ -221,7 +178,7 @@ void BM_HeadFolderHeaders(benchmark::State& state)
     std::vector<std::string> args{"head", "-q", "-c", kPX400HeaderBytes};
     args.insert(args.end(), ws.folderFiles.begin(), ws.folderFiles.end());
     for (auto _ : state) {
-        if (Run(args) != 0) {
+        if (RunQuiet(args) != 0) {
             state.SkipWithError("head failed");
             break;
         }

@@ -5,9 +5,6 @@
 // is also how long the window stays busy while such a list fills.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -21,13 +18,12 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "../RunQuiet.h"
 #include "samplegen/PX200Samples.h"
 #include "samplegen/PX400Samples.h"
 #include "storage/TinyImage.h"
 #include "ui/ArkletonDlg.h"
 #include "ui/Prompts.h"
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -37,26 +33,6 @@ constexpr unsigned kModels = 1000;
 // A listed PX400 file needs only its header; the copies keep the first 4 KiB
 // of each sample so that the folder stays small.
 constexpr size_t kHeadBytes = 4096;
-
-int Run(const std::vector<std::string>& args)
-{
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0)
-        return -1;
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 struct Workspace {
     Workspace()
@@ -131,7 +107,7 @@ void BM_CliList(benchmark::State& state)
 {
     const std::string folder = Folder(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        if (Run({ARK_CLI_PATH, "list", folder}) != 0) {
+        if (RunQuiet({ARK_CLI_PATH, "list", folder}) != 0) {
             state.SkipWithError("arkleton-cli list failed");
             break;
         }
