@@ -30,6 +30,8 @@ enum : unsigned {
     IDS_NAME_TOO_LONG = 706,
     IDS_NAME_BAD_CHAR = 707,
     IDS_NAME_EMPTY = 708,
+    IDS_SHORT_MODEL = 709,
+    IDS_NO_SOURCE_LOCATION = 710,
 };
 
 constexpr unsigned kOpenRead = CFile::typeBinary | CFile::modeRead;
@@ -80,6 +82,22 @@ void ReadSource(CModelDataFile& source, uint8_t* buffer, unsigned count, const s
     throw CFileException(CFileException::endOfFile, 0, key);
 }
 
+// Causes of a failed create that 107's advice (check the model name and the
+// target location) covers; for the others the system's reason says more.
+bool NameOrLocationCause(CFileException::Cause cause)
+{
+    switch (cause) {
+    case CFileException::none:
+    case CFileException::genericException:
+    case CFileException::fileNotFound:
+    case CFileException::badPath:
+    case CFileException::accessDenied:
+        return true;
+    default:
+        return false;
+    }
+}
+
 struct Message {
     unsigned id = 0;
     std::u16string text;
@@ -96,7 +114,10 @@ struct Message {
 void RefillList(MainDialogState& state, IDialogHost& host, int listId, const std::string& location,
                 const std::optional<std::string>& selectKey)
 {
-    ModelListing listing = FillModelList(host, location, selectKey, &state.m_itemKeys);
+    // An empty location names no folder (joined with a separator it would be
+    // the root folder): its list is empty.
+    ModelListing listing =
+        location.empty() ? ModelListing() : FillModelList(host, location, selectKey, &state.m_itemKeys);
     if (listId == IDC_SOURCE_LIST) {
         state.sourceList = std::move(listing);
         state.selectedSourceRow = state.sourceList.selected;
@@ -128,10 +149,17 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
     // 1. Wait cursor; controls into members.
     host.BeginWaitCursor();
     SaveDialogData(state, host);
+    // Spaces around a typed name are dropped before anything looks at it.
+    state.m_modelName = TrimModelName(state.m_modelName);
 
-    // 2. File objects, types, caption, extension.
-    auto source = std::make_unique<CModelDataFile>(state.m_sourceLocation);
-    auto target = std::make_unique<CModelDataFile>(state.m_targetLocation);
+    // 2. File objects, types, caption, extension. None is made on an empty
+    // location: it would stand for the root folder.
+    const bool locationsGiven = !state.m_sourceLocation.empty() && !state.m_targetLocation.empty();
+    std::unique_ptr<CModelDataFile> source, target;
+    if (locationsGiven) {
+        source = std::make_unique<CModelDataFile>(state.m_sourceLocation);
+        target = std::make_unique<CModelDataFile>(state.m_targetLocation);
+    }
     const uint16_t targetType = state.TargetTransmitterType();
     const uint16_t sourceType = state.SourceTransmitterType();
     const std::u16string caption = LoadString(IDS_MAIN_CAPTION);
@@ -141,6 +169,7 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
     const std::u16string targetPathText = Utf8ToUtf16(targetPath);
 
     bool warnTrimMix = false, warnAirBrake = false, warnHardware = false;
+    std::optional<unsigned> shortModelBytes;  // a PX200 model of fewer bytes than a whole one
     bool stored = false;
     Message message;
     std::unique_ptr<CModelDataBase> sourceModel;
@@ -149,6 +178,17 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
 
     // Steps 3 to 14; every failure leaves with message set.
     [&] {
+        // An empty location is refused with its group's location message.
+        if (state.m_targetLocation.empty()) {
+            host.FocusControl(IDC_TARGET_LOCATION, true);
+            message.Set(IDS_TARGET_REFUSED, {state.m_targetTransmitterText, std::u16string()});
+            return;
+        }
+        if (state.m_sourceLocation.empty()) {
+            host.FocusControl(IDC_SOURCE_LOCATION, true);
+            message.Set(IDS_NO_SOURCE_LOCATION);
+            return;
+        }
         // 3. Only plain folders receive PX600 files.
         if (targetType != TX_PX600 || target->m_isVolume) {
             host.FocusControl(IDC_TARGET_TRANSMITTER, true);
@@ -170,10 +210,13 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
             message.Set(IDS_TARGET_OPEN_FAILED, {targetPathText});
             return;
         }
-        // 5. The target file must not exist (the folder search's own matching).
+        // 5. The target file must not exist (the folder search's own matching,
+        // which ignores case); the message names the file that exists.
         if (target->FindFirst(targetPath)) {
+            target->FindNext();
+            const std::string existing = target->GetCurrentName();
             host.FocusControl(IDC_MODEL_NAME, true);
-            message.Set(IDS_TARGET_EXISTS, {targetPathText});
+            message.Set(IDS_TARGET_EXISTS, {existing.empty() ? targetPathText : Utf8ToUtf16(existing)});
             return;
         }
         // 6. Model name: length, then characters, and always the empty rule.
@@ -253,10 +296,17 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
             targetModel->UpdateChecksum();
         }
         // 12. Create the new file: a hidden temporary file beside the target.
+        // A full disk and the like are told by the system's own reason.
         CAtomicFile out;
-        if (!out.Create(targetPath)) {
+        CFileException createError;
+        if (!out.Create(targetPath, &createError)) {
             host.FocusControl(IDC_MODEL_NAME, true);
-            message.Set(IDS_TARGET_OPEN_FAILED, {targetPathText});
+            if (NameOrLocationCause(createError.m_cause)) {
+                message.Set(IDS_TARGET_OPEN_FAILED, {targetPathText});
+            } else {
+                message.id = IDS_FILE_ERROR_BASE;
+                message.text = FileErrorText(createError, false);
+            }
             return;
         }
         // 13. Write it whole, then give it its name; on any failure nothing
@@ -287,6 +337,9 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
             else
                 warnTrimMix = true;
         }
+        // The bytes a short PX200 model lacks were converted as zeros.
+        if (sourceType == TX_PX200 && count < PX200_DATA_SIZE)
+            shortModelBytes = count;
         message.Set(IDS_CONVERTED);
         message.style = MB_ICONINFORMATION;
     }();
@@ -302,6 +355,10 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
         host.MessageBox(LoadString(IDS_DELAY_AIR_BRAKE), caption, MB_ICONEXCLAMATION);
     if (warnHardware)
         host.MessageBox(LoadString(IDS_HARDWARE_WARNING), caption, MB_ICONEXCLAMATION);
+    if (shortModelBytes)
+        host.MessageBox(FormatString(IDS_SHORT_MODEL, {static_cast<long long>(*shortModelBytes),
+                                                       static_cast<long long>(PX200_DATA_SIZE)}),
+                        caption, MB_ICONEXCLAMATION);
     // 18. The file objects go (an image is unmounted).
     source.reset();
     target.reset();

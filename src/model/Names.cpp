@@ -32,6 +32,14 @@ bool ValidCondition(int c, int count)
 
 } // namespace
 
+std::u16string TrimModelName(const std::u16string& typed)
+{
+    const size_t first = typed.find_first_not_of(u' ');
+    if (first == std::u16string::npos)
+        return {};
+    return typed.substr(first, typed.find_last_not_of(u' ') - first + 1);
+}
+
 bool CheckModelNameEntered(const char16_t* text)
 {
     return text && text[0] != 0;
@@ -51,17 +59,22 @@ bool IsModelNameChar(char16_t w)
 {
     switch (w) {
     case u'"': case u'*': case u'/': case u':': case u'<': case u'>': case u'?': case u'\\':
+    case u'|':  // no Windows file name holds it
         return false;
     default:
         break;
     }
-    return (w >= 0x20 && w <= 0x7F) || (w >= 0xFF61 && w <= 0xFF9F);
+    // DEL (U+007F) is a control character, as are those below the blank.
+    return (w >= 0x20 && w <= 0x7E) || (w >= 0xFF61 && w <= 0xFF9F);
 }
 
 bool CheckModelNameChars(const char16_t* text)
 {
     if (!text)
         return true;
+    // A leading dot hides the model file (and "." and ".." name folders).
+    if (text[0] == u'.')
+        return false;
     for (size_t i = 0; i < MODEL_NAME_POSITIONS; ++i) {
         if (text[i] == 0)
             return true;

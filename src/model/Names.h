@@ -22,11 +22,18 @@ constexpr unsigned IDS_DUAL_RATE_DEFAULT = 601;        // 601..606
 constexpr unsigned IDS_CONDITION_HELI_DEFAULT = 611;   // 611..618
 constexpr unsigned IDS_CONDITION_DEFAULT = 621;        // 621..628
 
+// A typed model name without the spaces at its start and its end: the name the
+// checks see, the file is named after and the model stores.
+std::u16string TrimModelName(const std::u16string& typed);
+
 // The three model name checks; each looks at no more than 16 positions and
 // stops at the text's terminator.
 bool CheckModelNameEntered(const char16_t* text);
 bool CheckModelNameLength(const char16_t* text);
+// CheckModelNameChars also refuses a name that begins with a dot.
 bool CheckModelNameChars(const char16_t* text);
+// The PX600's model name characters that are also file name characters on
+// every system: U+0020..U+007E except " * / : < > ? \ |, and U+FF61..U+FF9F.
 bool IsModelNameChar(char16_t c);
 // False when the name, up to its first '.' and without trailing blanks and
 // dots, is a device name of Windows in any case: CON, PRN, AUX, NUL, COM1..9,

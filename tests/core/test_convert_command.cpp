@@ -14,6 +14,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Strings.h"
 #include "platform/Text.h"
+#include "samplegen/PX200Samples.h"
 #include "samplegen/PX400Builder.h"
 #include "samplegen/SampleFiles.h"
 #include "samplegen/TinyVolumeBuilder.h"
@@ -126,6 +127,7 @@ protected:
 TEST_F(ConvertCommandTest, StoredConversionShowsCompletionThenHardwareWarning)
 {
     Select(src + ARK_SEP "Cub.MDL");
+    state.modelNameText = u"  NEWCUB ";  // stored and named without the spaces
     ASSERT_TRUE(Run());
     ASSERT_EQ(host.boxes.size(), 2u);
     EXPECT_EQ(host.boxes[0].text, u"The conversion of data was completed.");
@@ -213,10 +215,33 @@ TEST_F(ConvertCommandTest, SelectionAndExistingFileRefusals)
     host.Clear();
     ExpectRefusal(FormatString(105, {Utf8ToUtf16(TargetPath(u"NEWCUB"))}), IDC_MODEL_NAME, true, Run());
 
-    // The existence test uses the folder search's matching: "*" finds any file.
-    host.Clear();
-    state.modelNameText = u"*";
-    ExpectRefusal(FormatString(105, {Utf8ToUtf16(TargetPath(u"*"))}), IDC_MODEL_NAME, true, Run());
+    // The existence test uses the folder search's matching, which ignores
+    // case ("*" finds any file), after the spaces around the name are dropped;
+    // the text names the file that exists.
+    WriteSampleFile(dst + ARK_SEP "TRAINER.MDL", {6});
+    before = FolderSnapshot(dst);
+    for (const auto& [name, existing] : {std::pair<std::u16string, std::string>{u"*", "NEWCUB.mdl"},
+                                         {u"trainer", "TRAINER.MDL"}, {u" NEWCUB  ", "NEWCUB.mdl"}}) {
+        host.Clear();
+        state.modelNameText = name;
+        ExpectRefusal(FormatString(105, {Utf8ToUtf16(dst + ARK_SEP "" + existing)}), IDC_MODEL_NAME, true, Run());
+    }
+}
+
+TEST_F(ConvertCommandTest, EmptyLocationsAreRefusedWithTheirGroupsMessage)
+{
+    Select(src + ARK_SEP "Cub.MDL");
+    for (std::string* location : {&state.targetLocationText, &state.sourceLocationText}) {
+        const bool source = location == &state.sourceLocationText;
+        location->clear();
+        SaveDialogData(state, host);
+        host.Clear();
+        before = FolderSnapshot(dst);
+        ExpectRefusal(source ? LoadString(710) : FormatString(103, {u"PX600", u""}),
+                      source ? IDC_SOURCE_LOCATION : IDC_TARGET_LOCATION, true, Run());
+        *location = source ? src : dst;
+        SaveDialogData(state, host);
+    }
 }
 
 TEST_F(ConvertCommandTest, ModelNameRefusalsInRuleOrder)
@@ -232,7 +257,13 @@ TEST_F(ConvertCommandTest, ModelNameRefusalsInRuleOrder)
         {u"A?B", 707},
         {u"*", 707},                  // no .mdl file exists, so the name rules see it
         {u"Caf\u00e9", 707},
+        {u"A|B", 707},                // not a Windows file name
+        {u"A\u007fB", 707},
+        {u".HIDDEN", 707},            // hidden files
+        {u" ..", 707},
         {u"", 708},
+        {u"   ", 708},                // the spaces around a name are dropped
+        {u" ABCDEFGHIJKLMNOP ", 706},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf16ToUtf8(c.name));
@@ -240,12 +271,6 @@ TEST_F(ConvertCommandTest, ModelNameRefusalsInRuleOrder)
         state.modelNameText = c.name;
         ExpectRefusal(LoadString(c.id), IDC_MODEL_NAME, true, Run());
     }
-#ifndef _WIN32  // a name the name rules pass but Windows file names cannot hold
-    // A vertical bar is accepted by the name rules.
-    host.Clear();
-    state.modelNameText = u"A|B";
-    EXPECT_TRUE(Run());
-#endif
 }
 
 TEST_F(ConvertCommandTest, DeviceNamesAreRefusedBeforeAnyFileIsOpened)
@@ -360,6 +385,33 @@ TEST_F(ConvertCommandTest, DelayWarningsComeBetweenCompletionAndHardware)
     }
 }
 
+TEST_F(ConvertCommandTest, ShortPX200ModelIsConvertedWithAWarningLast)
+{
+    struct Engine {
+        Engine() { TinyStartup(); }
+        ~Engine() { TinyShutdown(); }
+    } engine;
+    const std::vector<uint8_t> whole = MakePX200Model(PX200Samples()[0]);
+    for (const size_t size : {size_t{10}, PX200_DATA_SIZE - 1, PX200_DATA_SIZE}) {
+        const std::string folder = temp.Sub("px200-" + std::to_string(size));
+        ASSERT_TRUE(TinyVolumeBuilder().AddFile(6, {whole.begin(), whole.begin() + std::ptrdiff_t(size)})
+                        .WriteFile(folder + ARK_SEP "TINYFS.IMG"));
+        state.sourceTransmitterSelection = u"PX200";
+        state.sourceLocationText = folder;
+        state.modelNameText = Utf8ToUtf16("S" + std::to_string(size));
+        SaveDialogData(state, host);
+        Select("6");
+        host.Clear();
+        ASSERT_TRUE(Run());
+        ASSERT_EQ(host.boxes.size(), size < PX200_DATA_SIZE ? 3u : 2u);
+        EXPECT_EQ(host.boxes[1].text, LoadString(705));
+        if (size < PX200_DATA_SIZE) {
+            EXPECT_EQ(host.boxes[2].text, FormatString(709, {static_cast<long long>(size), 6618LL}));
+        }
+        EXPECT_EQ(host.boxes.back().style, MB_ICONEXCLAMATION);
+    }
+}
+
 TEST_F(ConvertCommandTest, DetailChoicesSurviveAFailureAndAreConsumedBySuccess)
 {
     samples::PX400Builder b;
@@ -448,6 +500,8 @@ TEST_F(ConvertCommandTest, InjectedStoreFailuresLeaveNothingBehind)
         std::u16string text;
     } cases[] = {
         {FileOp::Open, EACCES, FormatString(107, {path})},
+        {FileOp::Open, ENOSPC, FormatString(1313, {path})},  // also: no free inode
+        {FileOp::Open, EMFILE, FormatString(1304, {path})},
         {FileOp::Write, ENOSPC, FormatString(1313, {path})},
         {FileOp::Write, EIO, FormatString(1310, {path})},
         {FileOp::Sync, EIO, FormatString(1310, {path})},

@@ -32,7 +32,7 @@ TEST(ModelNameRules, EnteredLengthAndCharacters)
     EXPECT_TRUE(CheckModelNameLength(u""));
 
     EXPECT_TRUE(CheckModelNameChars(u"ABCDEFGHIJKLMNO"));
-    EXPECT_TRUE(CheckModelNameChars(u"A|B~C\u007F"));
+    EXPECT_TRUE(CheckModelNameChars(u"A~C.B"));
     EXPECT_TRUE(CheckModelNameChars(u"\uFF71\uFF61\uFF9F"));
     EXPECT_TRUE(CheckModelNameChars(u""));
     for (char16_t refused : std::u16string(u"\"*/:<>?\\")) {
