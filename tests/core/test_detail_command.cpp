@@ -6,6 +6,7 @@
 #include <cstring>
 #include <functional>
 #include <set>
+#include <tuple>
 
 #include "Portable.h"
 #include "RecordingHost.h"
@@ -345,6 +346,7 @@ TEST_F(DetailCommandTest, HardwareLinesShowTheRowsAndWhatTheyBecome)
 // What the dialog says a row becomes is what confirming writes into the table.
 TEST_F(DetailCommandTest, ShownOutcomeIsWhatConfirmingStores)
 {
+    SetLocalClockForTesting([](SYSTEMTIME* now) { *now = SYSTEMTIME{}; });  // files compared byte for byte
     dialog.edit = [](CDetailData& d) {
         for (int r = 0; r < HW_ROWS; ++r)
             d.ChooseHardware(r, (r * 7 + 3) % (HW_OPTIONS + 1));
@@ -358,108 +360,74 @@ TEST_F(DetailCommandTest, ShownOutcomeIsWhatConfirmingStores)
     }
 }
 
-// Choices confirmed for one model never reach another: another row, another
-// location with the same key, or another transmitter (and back) converts as
-// plainly as a fresh start; a failed conversion of the same model keeps them.
+// Choices confirmed for one model never reach another (another row, location
+// or transmitter, reported or first seen by Convert): its file is the plain
+// conversion that follows. A failed conversion of the same model keeps them.
 TEST_F(DetailCommandTest, ChoicesHoldOnlyForTheModelTheyWereMadeFor)
 {
-    const std::string px400 = temp.Sub("px400"), imageA = temp.Sub("A"), imageB = temp.Sub("B");
-    for (const PX400Sample& sample : PX400SampleList())
-        WriteSampleFile(px400 + ARK_SEP + sample.fileName + ".MDL", MakePX400Sample(sample).Image());
-    for (const auto& [folder, model] : {std::pair{imageA, 1}, {imageB, 0}})
+    SetLocalClockForTesting([](SYSTEMTIME* now) { *now = SYSTEMTIME{}; });  // files compared byte for byte
+    const std::string a = temp.Sub("A"), b = temp.Sub("B"), heli = src + ARK_SEP "Heli.MDL", cub = src + ARK_SEP "Cub.MDL";
+    for (const auto& [folder, model] : {std::pair{a, 1}, {b, 0}})
         ASSERT_TRUE(TinyVolumeBuilder(8, 16, 8).AddFile(6, MakePX200Model(PX200Samples()[model])).WriteFile(folder + ARK_SEP "TINYFS.IMG"));
     using Source = std::tuple<std::u16string, std::string, std::string>;  // transmitter, location, key
-    const Source heli{u"PX400", px400, px400 + ARK_SEP "HELI450.MDL"}, trainer{u"PX400", px400, px400 + ARK_SEP "TRAINER.MDL"};
-    const struct { const char* what; Source confirmed; std::vector<Source> then; } cases[] = {
-        {"another row", heli, {trainer}},
-        {"another location, same key", {u"PX200", imageA, "6"}, {{u"PX200", imageB, "6"}}},
-        {"another transmitter and back", heli, {{u"PX200", px400, std::get<2>(heli)}, heli}},
-        {"another location and transmitter", heli, {{u"PX200", imageA, "6"}}},
-        {"same model", heli, {}},
+    const std::vector<Source> cases[][2] = {
+        {{{u"PX400", src, heli}}, {{u"PX400", src, cub}}},                          // another row
+        {{{u"PX200", a, "6"}}, {{u"PX200", b, "6"}}},                               // another location, same key
+        {{{u"PX400", src, heli}}, {{u"PX200", src, heli}, {u"PX400", src, heli}}},  // another transmitter and back
+        {{{u"PX400", src, heli}}, {{u"PX200", a, "6"}}},                            // another location and transmitter
+        {{{u"PX400", src, heli}}, {}},                                              // the same model
     };
-    auto choose = [](MainDialogState& s, IDialogHost& h, const Source& source) {
-        std::tie(s.sourceTransmitterSelection, s.sourceLocationText, std::ignore) = source;
-        s.targetTransmitterSelection = u"PX600";
-        SaveDialogData(s, h);
-        for (size_t i = 0; i < s.sourceList.rows.size(); ++i)
-            if (s.sourceList.rows[i].key == std::get<2>(source))
-                s.selectedSourceRow = static_cast<int>(i);
+    auto choose = [&](const Source& source) {
+        std::tie(state.sourceTransmitterSelection, state.sourceLocationText, std::ignore) = source;
+        SaveDialogData(state, host);
+        Select(std::get<2>(source));
     };
-    auto convert = [&](MainDialogState& s, CConvertHW& table, const std::string& folder) {
-        s.targetLocationText = folder;
-        s.modelNameText = u"MODEL";
-        return OnConvert(s, host, table) ? ReadSampleFile(folder + ARK_SEP "MODEL.mdl") : std::vector<uint8_t>{};
+    int n = 0;
+    auto convert = [&](const char16_t* name) {  // into a new folder each time
+        state.targetLocationText = temp.Sub(std::to_string(++n));
+        state.modelNameText = name;
+        return OnConvert(state, host, hw) ? ReadSampleFile(state.targetLocationText + ARK_SEP "M.mdl") : std::vector<uint8_t>{};
     };
     dialog.edit = [](CDetailData& d) {
+        d.m_conditionText[0] = u"LEAK";
         for (int r = 0; r < HW_ROWS; ++r)
             d.ChooseHardware(r, 1);
-        d.m_conditionText[0] = u"LEAK";
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        MainDialogState plainState;
-        CConvertHW plainTable;
-        choose(plainState, host, c.then.empty() ? c.confirmed : c.then.back());
-        const std::vector<uint8_t> plain = convert(plainState, plainTable, temp.Sub(std::string(c.what) + " plain"));
-        choose(state = MainDialogState(), host, c.confirmed);
+        choose(c[0][0]);
         ASSERT_TRUE(Detail());
-        for (size_t i = 0; i < c.then.size(); ++i) {
-            choose(state, host, c.then[i]);
-            if (i + 1 < c.then.size())
-                NoteSourceSelection(state, hw);  // as the dialog reports a change; the last is left to Convert
+        for (const Source& next : c[1]) {
+            NoteSourceSelection(state, hw);  // the dialog reports each change; the last is left to Convert
+            choose(next);
         }
-        const std::string target = temp.Sub(c.what);
-        WriteSampleFile(target + ARK_SEP "MODEL.mdl", {1});
-        EXPECT_TRUE(convert(state, hw, target).empty());  // refused: the name exists
-        std::filesystem::remove(target + ARK_SEP "MODEL.mdl");
-        const std::vector<uint8_t> converted = convert(state, hw, target);
+        EXPECT_TRUE(convert(u"").empty());  // refused: no model name
+        const std::vector<uint8_t> converted = convert(u"M"), plain = convert(u"M");
         ASSERT_EQ(converted.size(), PX600_IMAGE_SIZE);
-        EXPECT_EQ(converted == plain, !c.then.empty());
-        EXPECT_EQ(GetBE16(&converted[28140]) == u'L' && GetBE16(&converted[28142]) == u'E', c.then.empty());
+        EXPECT_EQ(converted == plain, !c[1].empty()) << n;
     }
+    SetLocalClockForTesting(nullptr);
 }
 
-// A typed or changed condition name with a C0 control or DEL is refused,
-// naming the condition, and nothing is handed over; the file's own names pass
-// as they are, and the cut after 8 units never splits a surrogate pair.
-TEST_F(DetailCommandTest, TypedConditionNamesAreCheckedAndCutWhole)
+// A condition name the user typed or changed is refused for a C0 control or
+// DEL, naming the condition, and nothing is handed over; the file's own names
+// are never refused.
+TEST_F(DetailCommandTest, TypedConditionNamesWithControlCharactersAreRefused)
 {
-    samples::PX400Builder b;
-    b.SetConditionName(4, u"SRC\x01");
-    WriteSampleFile(src + ARK_SEP "Ctl.MDL", b.Image());
-    state.sourceLocationText = src + ARK_SEP ".";
-    SaveDialogData(state, host);
-    Select(state.sourceLocationText + ARK_SEP "Ctl.MDL");
-    const struct { int condition; std::u16string typed; bool refused; std::u16string stored; } cases[] = {
-        {0, std::u16string(u"\0X", 2), true, u""}, {1, u"A\tB", true, u""}, {2, u"\x1B[1m\x1F", true, u""},
-        {3, u"DEL\x7F", true, u""}, {4, u"SRC\x01X", true, u""}, {4, u"SRC\x01", false, u"SRC\x01"},
-        {5, u"a\u009D\u00A0~", false, u"a\u009D\u00A0~"}, {6, u"1234567\U0001F600", false, u"1234567"},
-        {7, u"a\U0001F600\U0001F600\U0001F600\U0001F600", false, u"a\U0001F600\U0001F600\U0001F600"},
+    const struct { std::u16string file, typed; bool refused; } cases[] = {
+        {u"F", std::u16string(u"\0X", 2), true}, {u"F", u"A\tB", true},      {u"F", u"\x1B[1m", true},
+        {u"F", u"\x1F", true},                   {u"F", u"DEL\x7F", true},   {u"S\x01", u"S\x01X", true},
+        {u"S\x01", u"S\x01", false},             {u"F", u"a\u009D~\U0001F600", false},
     };
     for (const auto& c : cases) {
-        dialog.edit = [&](CDetailData& d) { d.m_conditionText[c.condition] = c.typed; };
-        host.Clear();
-        if (c.refused) {
-            EXPECT_FALSE(Detail()) << c.condition;
-            EXPECT_EQ(host.boxes.back().text, FormatString(713, {LoadString(2102 + c.condition), c.condition + 1}));
-            EXPECT_EQ(state.m_detailUsed, 0);
-        }
+        CDetailData d;
+        d.m_fileConditionNames[5] = c.file;
+        d.m_conditionText[5] = c.typed;
+        EXPECT_EQ(d.RefusedConditionName(), c.refused ? 5 : -1) << Utf16ToUtf8(c.typed);
     }
-    dialog.edit = [&](CDetailData& d) {
-        for (const auto& c : cases)
-            if (!c.refused)
-                d.m_conditionText[c.condition] = c.typed;
-    };
-    ASSERT_TRUE(Detail());
-    state.modelNameText = u"CTL";
-    ASSERT_TRUE(OnConvert(state, host, hw));
-    const std::vector<uint8_t> image = ReadSampleFile(dst + ARK_SEP "CTL.mdl");
-    for (const auto& c : cases) {
-        std::u16string stored;
-        for (int i = 0; i < 9 && !c.refused && GetBE16(&image[28140 + 578 * c.condition + 2 * i]); ++i)
-            stored += GetBE16(&image[28140 + 578 * c.condition + 2 * i]);
-        EXPECT_EQ(stored, c.stored) << c.condition;
-    }
+    dialog.edit = [](CDetailData& d) { d.m_conditionText[2] = u"A\tB"; };
+    EXPECT_FALSE(Detail());
+    EXPECT_EQ(host.boxes.back().text, FormatString(713, {LoadString(2104), 3}));
+    EXPECT_EQ(state.m_detailUsed, 0);
 }
 
 }  // namespace
