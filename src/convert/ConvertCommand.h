@@ -88,9 +88,9 @@ int IsHardwareTableValid(const MainDialogState& state, const CConvertHW& hardwar
 
 // Prepares the detail dialog for the selected source row: reads the source
 // file's names and brings the table up to date (an earlier confirmation for
-// this model not yet consumed is shown again). Refusals are shown through the host, as the
-// Detail command shows them; returns false then. The notice about names of
-// more than 8 letters is the Detail command's (OnDetail, DetailCommand.h).
+// this model not yet consumed is shown again). Refusals are shown through the
+// host, as the Detail command shows them; returns false then. The notice about
+// names of more than 8 letters is the Detail command's (OnDetail, DetailCommand.h).
 bool PrepareDetailChoices(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTable,
                           DetailChoices& out);
 // Confirming the detail dialog: the names go to the main dialog, the choices
