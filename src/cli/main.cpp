@@ -271,8 +271,14 @@ int RunConvert(const std::vector<std::string>& args, CliHost& host)
         DetailChoices choices;
         if (!PrepareDetailChoices(state, host, table, choices))
             return kExitFailed;
-        for (const auto& [condition, text] : c.conditions)
-            choices.conditionNames[condition] = U(text);
+        for (const auto& [condition, text] : c.conditions) {
+            const std::u16string name = U(text);
+            if (!IsTypedConditionNameValid(name)) {
+                host.MessageBox(ConditionNameRefusal(condition), LoadString(IDS_MAIN_CAPTION), MB_ICONSTOP);
+                return kExitFailed;
+            }
+            choices.conditionNames[condition] = name;
+        }
         for (const auto& [from, to] : c.maps)
             ApplyMap(table, from, to, choices);
         ConfirmDetailChoices(state, table, choices);

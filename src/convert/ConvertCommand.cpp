@@ -32,6 +32,8 @@ enum : unsigned {
     IDS_NAME_EMPTY = 708,
     IDS_SHORT_MODEL = 709,
     IDS_NO_SOURCE_LOCATION = 710,
+    IDS_CONDITION_NAME_CONTROL = 713,
+    IDS_CONDITION_LABEL = 2102,  // 2102..2109: the detail dialog's names of conditions 0..7
 };
 
 constexpr unsigned kOpenRead = CFile::typeBinary | CFile::modeRead;
@@ -146,11 +148,13 @@ void SaveDialogData(MainDialogState& state, IDialogHost& host)
 
 bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTable, const ConvertOptions& options)
 {
-    // 1. Wait cursor; controls into members.
+    // 1. Wait cursor; controls into members. Detail choices made for another
+    // model than the one selected now do not reach this conversion.
     host.BeginWaitCursor();
     SaveDialogData(state, host);
     // Spaces around a typed name are dropped before anything looks at it.
     state.m_modelName = TrimModelName(state.m_modelName);
+    NoteSourceSelection(state, hardwareTable);
 
     // 2. File objects, types, caption, extension. None is made on an empty
     // location: it would stand for the root folder.
@@ -379,10 +383,47 @@ int IsHardwareTableValid(const MainDialogState& state, const CConvertHW& hardwar
 
 void ConfirmDetailChoices(MainDialogState& state, CConvertHW& hardwareTable, const DetailChoices& choices)
 {
+    const int row = state.selectedSourceRow;
+    const bool selected = row >= 0 && row < static_cast<int>(state.sourceList.rows.size());
+    state.m_detailSource = {state.m_sourceLocation, selected ? state.sourceList.rows[static_cast<size_t>(row)].key : "",
+                            state.SourceTransmitterType()};
     state.m_detailUsed = 1;
     for (int c = 0; c < CONDITION_COUNT; ++c)
         state.m_conditionNames[c] = choices.conditionNames[c];
     for (int i = 0; i < CONDITION_COUNT * DUAL_RATE_COUNT; ++i)
         state.m_dualRateNames[i] = choices.dualRateNames[i];
     hardwareTable.ConfirmChoices(choices.hardwareChoice);
+}
+
+void NoteSourceSelection(MainDialogState& state, CConvertHW& hardwareTable)
+{
+    if (!state.m_detailUsed)
+        return;
+    const DetailSource& made = state.m_detailSource;
+    const int row = state.selectedSourceRow;
+    const bool selected = row >= 0 && row < static_cast<int>(state.sourceList.rows.size());
+    if (state.m_sourceLocation == made.location && state.SourceTransmitterType() == made.transmitter &&
+        (!selected || state.sourceList.rows[static_cast<size_t>(row)].key == made.key))
+        return;
+    state.m_detailUsed = 0;
+    state.m_detailSource = {};
+    for (std::u16string& name : state.m_conditionNames)
+        name.clear();
+    for (std::u16string& name : state.m_dualRateNames)
+        name.clear();
+    ResetHardwareTable(state, hardwareTable);
+}
+
+bool IsTypedConditionNameValid(const std::u16string& text)
+{
+    for (char16_t unit : text)
+        if (unit < 0x20 || unit == 0x7F)
+            return false;
+    return true;
+}
+
+std::u16string ConditionNameRefusal(int condition)
+{
+    return FormatString(IDS_CONDITION_NAME_CONTROL,
+                        {LoadString(IDS_CONDITION_LABEL + static_cast<unsigned>(condition)), condition + 1});
 }

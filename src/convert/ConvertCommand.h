@@ -14,6 +14,14 @@
 #include "model/ModelData.h"
 #include "model/Names.h"
 
+// The model that confirmed detail choices were made for: the location its
+// list was filled from, its key there and the source transmitter chosen.
+struct DetailSource {
+    std::string location;
+    std::string key;
+    uint16_t transmitter = TX_UNKNOWN;
+};
+
 // The main dialog's controls and members as the command reads and changes them.
 struct MainDialogState {
     // Selected texts of the transmitter combo boxes (none: no selection).
@@ -37,6 +45,7 @@ struct MainDialogState {
     int m_detailUsed = 0;
     std::u16string m_conditionNames[CONDITION_COUNT];
     std::u16string m_dualRateNames[CONDITION_COUNT * DUAL_RATE_COUNT];
+    DetailSource m_detailSource;  // what m_detailUsed, the names and the table's rows hold for
     std::vector<std::string> m_itemKeys;
 
     uint16_t SourceTransmitterType() const { return GetComboTransmitterType(sourceTransmitterSelection); }
@@ -78,12 +87,25 @@ void ResetHardwareTable(const MainDialogState& state, CConvertHW& hardwareTable)
 int IsHardwareTableValid(const MainDialogState& state, const CConvertHW& hardwareTable);
 
 // Prepares the detail dialog for the selected source row: reads the source
-// file's names and brings the table up to date (an earlier confirmation not
-// yet consumed is shown again). Refusals are shown through the host, as the
-// Detail command shows them; returns false then. The notice about names of
-// more than 8 letters is the Detail command's (OnDetail, DetailCommand.h).
+// file's names and brings the table up to date (an earlier confirmation for
+// this model not yet consumed is shown again). Refusals are shown through the
+// host, as the Detail command shows them; returns false then. The notice about
+// names of more than 8 letters is the Detail command's (OnDetail, DetailCommand.h).
 bool PrepareDetailChoices(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTable,
                           DetailChoices& out);
 // Confirming the detail dialog: the names go to the main dialog, the choices
-// to the table's rows, and the choices count for the next conversion.
+// to the table's rows, and the choices count for the next conversion of the
+// selected model.
 void ConfirmDetailChoices(MainDialogState& state, CConvertHW& hardwareTable, const DetailChoices& choices);
+// The source selection as it stands now was reported. Choices confirmed for
+// another model (another key, location or source transmitter) are dropped:
+// m_detailUsed 0, the names cleared, the table's rows back to the defaults.
+// No selected row drops nothing by itself.
+void NoteSourceSelection(MainDialogState& state, CConvertHW& hardwareTable);
+
+// A condition name the pilot typed must not hold a C0 control character
+// (U+0000..U+001F) or DEL: the model file would keep it as it is. Names read
+// from the source are not checked.
+bool IsTypedConditionNameValid(const std::u16string& text);
+// The refusal of a typed name of condition c (0..7), naming the condition.
+std::u16string ConditionNameRefusal(int condition);

@@ -196,6 +196,14 @@ bool CDetailData::ResetDualRateNames(IQuestionHost& host)
     return true;
 }
 
+int CDetailData::RefusedConditionName() const
+{
+    for (int c = 0; c < CONDITION_COUNT; ++c)
+        if (m_conditionText[c] != m_fileConditionNames[c] && !IsTypedConditionNameValid(m_conditionText[c]))
+            return c;
+    return -1;
+}
+
 DetailChoices CDetailData::Choices() const
 {
     DetailChoices choices;
@@ -214,6 +222,8 @@ bool PrepareDetailData(MainDialogState& state, IDialogHost& host, CConvertHW& ha
     const std::unique_ptr<CModelDataBase> model = ReadDetailSource(state, host, out.m_caption);
     if (!model)
         return false;
+    // Choices confirmed for another model are not shown for this one.
+    NoteSourceSelection(state, hardwareTable);
 
     // The file's names: a PX200 keeps five conditions and no dual rate names.
     const uint8_t* image = model->GetImage();
@@ -277,6 +287,12 @@ bool OnDetail(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTab
         host.MessageBox(LoadString(IDS_DETAIL_NAME_NOTICE), data.m_caption, MB_ICONINFORMATION);
     if (!dialog.RunDetailDialog(data))
         return false;
+    // The dialog refuses such a name at OK; one that still arrives is not stored.
+    const int refused = data.RefusedConditionName();
+    if (refused >= 0) {
+        host.MessageBox(ConditionNameRefusal(refused), data.m_caption, MB_ICONSTOP);
+        return false;
+    }
     ConfirmDetailChoices(state, hardwareTable, data.Choices());
     return true;
 }

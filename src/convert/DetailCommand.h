@@ -106,6 +106,11 @@ public:
     bool SetDefaultConditionNames(IQuestionHost& host);  // 1049
     bool ResetDualRateNames(IQuestionHost& host);        // 1034
 
+    // The first condition whose name the user typed or changed (it differs
+    // from the file's) and that IsTypedConditionNameValid refuses; -1 when
+    // none. OK is refused then (ConditionNameRefusal says why).
+    int RefusedConditionName() const;
+
     // What confirming hands over.
     DetailChoices Choices() const;
 };
@@ -119,12 +124,15 @@ public:
 };
 
 // Reads the selected source row and prepares the dialog's data: the file's
-// names, or those confirmed earlier and not yet consumed by a conversion, and
+// names, or those confirmed earlier for this model and not yet consumed by a
+// conversion (choices made for another model are dropped first), and
 // the hardware table's rows (rebuilt unless still valid). Refusals and file
 // errors are shown through host; false then, and nothing has changed.
 bool PrepareDetailData(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTable, CDetailData& out);
 
 // The Detail command: prepares the data, tells about the PX600's 8-letter
 // names, runs the dialog and on OK hands its names to the main dialog and its
-// choices to the table. Returns true when the dialog was confirmed.
+// choices to the table. Returns true when the dialog was confirmed. A typed
+// condition name that RefusedConditionName names is shown as refused and
+// nothing is handed over.
 bool OnDetail(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTable, IDetailDialog& dialog);

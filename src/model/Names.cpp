@@ -154,8 +154,15 @@ void PutConditionName(uint8_t* image, int condition, const std::u16string& text)
     uint8_t* field = image + PX600_CONDITION_NAME + PX600_CURVE_SETTINGS_STRIDE * condition;
     // A 0 unit inside a text ends it.
     const size_t length = std::min(text.find(u'\0'), text.size());
+    size_t kept = std::min(length, PX600_CONDITION_NAME_UNITS);
+    // A surrogate pair that the cut would split is left out whole: half of
+    // it is no character.
+    const size_t last = PX600_CONDITION_NAME_UNITS - 1;
+    if (length > PX600_CONDITION_NAME_UNITS && text[last] >= 0xD800 && text[last] <= 0xDBFF &&
+        text[last + 1] >= 0xDC00 && text[last + 1] <= 0xDFFF)
+        kept = last;
     for (size_t i = 0; i <= PX600_CONDITION_NAME_UNITS; ++i) {
-        const char16_t unit = (i < PX600_CONDITION_NAME_UNITS && i < length) ? text[i] : 0;
+        const char16_t unit = i < kept ? text[i] : 0;
         PutBE16(field + 2 * i, unit);
     }
 }

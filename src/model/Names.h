@@ -53,5 +53,6 @@ std::u16string GetDefaultConditionName(bool helicopter, int condition);
 std::u16string GetDefaultDualRateName(int dualRate);
 
 // Writes condition name c (0..7) into a PX600 image: its first 8 units, zeros
-// after its end, and a ninth unit 0, big-endian.
+// after its end, and a ninth unit 0, big-endian. A surrogate pair that the
+// cut after 8 units would split is left out (its unit is 0).
 void PutConditionName(uint8_t* px600Image, int condition, const std::u16string& text);

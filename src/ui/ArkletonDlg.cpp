@@ -239,6 +239,10 @@ void CArkletonDlg::BuildControls()
     connect(m_sourceList, &QTableView::doubleClicked, this, [this] { OnListDoubleClick(IDC_SOURCE_LIST); });
     connect(m_targetList, &QTableView::doubleClicked, this, [this] { OnListDoubleClick(IDC_TARGET_LIST); });
     connect(m_sourceList, &QTableView::clicked, this, [this] { OnSourceListClick(); });
+    // The core decides what another source model means for the Detail choices.
+    connect(m_sourceList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { ReportSourceSelection(); });
+    connect(m_sourceTransmitter, &QComboBox::currentIndexChanged, this, [this] { ReportSourceSelection(); });
 }
 
 void CArkletonDlg::RestoreSettings()
@@ -361,7 +365,9 @@ void CArkletonDlg::ShowModelList(int listId, const ModelListing& listing)
     model->SetListing(listing);
     if (listing.selected >= 0)
         list->selectRow(listing.selected);
-    if (!source)
+    if (source)
+        ReportSourceSelection();  // another location, also one without rows
+    else
         SetTargetListGreyed(listing.isVolume);
 }
 
@@ -457,6 +463,13 @@ void CArkletonDlg::CopyModelName(QTableView* list)
 void CArkletonDlg::OnListDoubleClick(int listId)
 {
     CopyModelName(listId == IDC_SOURCE_LIST ? m_sourceList : m_targetList);
+}
+
+void CArkletonDlg::ReportSourceSelection()
+{
+    m_state.sourceTransmitterSelection = SelectedText(m_sourceTransmitter);
+    m_state.selectedSourceRow = SelectedRow(m_sourceList);
+    NoteSourceSelection(m_state, TheConvertHW());
 }
 
 void CArkletonDlg::OnSourceListClick()

@@ -65,6 +65,9 @@ public:
     void OnLocationChosen(SettingsGroup group, int index);
     void OnListDoubleClick(int listId);
     void OnSourceListClick();
+    // The source row or transmitter shown now goes into the state and the
+    // core drops Detail choices made for another model.
+    void ReportSourceSelection();
     // Cancel, Escape and the close box: the settings are written, the dialog closes.
     void reject() override;
 

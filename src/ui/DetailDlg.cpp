@@ -282,6 +282,15 @@ void CModelDataDetailDlg::accept()
     SaveData();
     if (m_data.m_dualRateEnabled)
         StoreDualRates();
+    // A typed condition name the core refuses keeps the dialog open on it.
+    const int refused = m_data.RefusedConditionName();
+    if (refused >= 0) {
+        ShowMessage(this, QString::fromStdU16String(ConditionNameRefusal(refused)),
+                    QString::fromStdU16String(m_data.m_caption), QMessageBox::Critical);
+        m_conditionEdits[refused]->setFocus(Qt::OtherFocusReason);
+        m_conditionEdits[refused]->selectAll();
+        return;
+    }
     QDialog::accept();
 }
 

@@ -210,6 +210,7 @@ TEST_F(CliTest, RefusalsExitWithOneAndLeaveTheTargetAsItWas)
         {Convert("TRAINER.MDL", "ABCDEFGHIJKLMNOP"), Text(706)},
         {Convert("TRAINER.MDL", "A?B"), Text(707)},
         {Convert("TRAINER.MDL", ""), Text(708)},
+        {Convert("HELI450.MDL", "X", {"--condition", "2=A\tB"}), Utf16ToUtf8(FormatString(713, {LoadString(2103), 2}))},
         {Run({"convert", "--from", "PX200", "--source", px400, "--model", px400 + ARK_SEP "TRAINER.MDL", "--to", out,
               "--name", "X"}),
          Text(704)},

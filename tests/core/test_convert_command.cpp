@@ -509,7 +509,9 @@ TEST_F(ConvertCommandTest, InjectedStoreFailuresLeaveNothingBehind)
         {FileOp::Link, EIO, FormatString(1310, {path})},
         {FileOp::Link, EEXIST, FormatString(105, {path})},
     };
-    state.m_detailUsed = 1;
+    DetailChoices choices;
+    ASSERT_TRUE(PrepareDetailChoices(state, host, hw, choices));
+    ConfirmDetailChoices(state, hw, choices);
     before = FolderSnapshot(dst);
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf16ToUtf8(c.text));

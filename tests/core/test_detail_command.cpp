@@ -6,6 +6,7 @@
 #include <cstring>
 #include <functional>
 #include <set>
+#include <tuple>
 
 #include "Portable.h"
 #include "RecordingHost.h"
@@ -15,6 +16,7 @@
 #include "platform/Text.h"
 #include "samplegen/PX200Samples.h"
 #include "samplegen/PX400Builder.h"
+#include "samplegen/PX400Samples.h"
 #include "samplegen/SampleFiles.h"
 #include "samplegen/TinyVolumeBuilder.h"
 #include "storage/TinyImage.h"
@@ -344,6 +346,7 @@ TEST_F(DetailCommandTest, HardwareLinesShowTheRowsAndWhatTheyBecome)
 // What the dialog says a row becomes is what confirming writes into the table.
 TEST_F(DetailCommandTest, ShownOutcomeIsWhatConfirmingStores)
 {
+    SetLocalClockForTesting([](SYSTEMTIME* now) { *now = SYSTEMTIME{}; });  // files compared byte for byte
     dialog.edit = [](CDetailData& d) {
         for (int r = 0; r < HW_ROWS; ++r)
             d.ChooseHardware(r, (r * 7 + 3) % (HW_OPTIONS + 1));
@@ -355,6 +358,76 @@ TEST_F(DetailCommandTest, ShownOutcomeIsWhatConfirmingStores)
         EXPECT_EQ(hw.m_rows[r].target, after.ChosenTarget(r)) << r;
         EXPECT_EQ(hw.m_rows[r].selection, after.m_hardwareChoice[r]) << r;
     }
+}
+
+// Choices confirmed for one model never reach another (another row, location
+// or transmitter, reported or first seen by Convert): its file is the plain
+// conversion that follows. A failed conversion of the same model keeps them.
+TEST_F(DetailCommandTest, ChoicesHoldOnlyForTheModelTheyWereMadeFor)
+{
+    SetLocalClockForTesting([](SYSTEMTIME* now) { *now = SYSTEMTIME{}; });  // files compared byte for byte
+    const std::string a = temp.Sub("A"), b = temp.Sub("B"), heli = src + ARK_SEP "Heli.MDL", cub = src + ARK_SEP "Cub.MDL";
+    for (const auto& [folder, model] : {std::pair{a, 1}, {b, 0}})
+        ASSERT_TRUE(TinyVolumeBuilder(8, 16, 8).AddFile(6, MakePX200Model(PX200Samples()[model])).WriteFile(folder + ARK_SEP "TINYFS.IMG"));
+    using Source = std::tuple<std::u16string, std::string, std::string>;  // transmitter, location, key
+    const std::vector<Source> cases[][2] = {
+        {{{u"PX400", src, heli}}, {{u"PX400", src, cub}}},                          // another row
+        {{{u"PX200", a, "6"}}, {{u"PX200", b, "6"}}},                               // another location, same key
+        {{{u"PX400", src, heli}}, {{u"PX200", src, heli}, {u"PX400", src, heli}}},  // another transmitter and back
+        {{{u"PX400", src, heli}}, {{u"PX200", a, "6"}}},                            // another location and transmitter
+        {{{u"PX400", src, heli}}, {}},                                              // the same model
+    };
+    auto choose = [&](const Source& source) {
+        std::tie(state.sourceTransmitterSelection, state.sourceLocationText, std::ignore) = source;
+        SaveDialogData(state, host);
+        Select(std::get<2>(source));
+    };
+    int n = 0;
+    auto convert = [&](const char16_t* name) {  // into a new folder each time
+        state.targetLocationText = temp.Sub(std::to_string(++n));
+        state.modelNameText = name;
+        return OnConvert(state, host, hw) ? ReadSampleFile(state.targetLocationText + ARK_SEP "M.mdl") : std::vector<uint8_t>{};
+    };
+    dialog.edit = [](CDetailData& d) {
+        d.m_conditionText[0] = u"LEAK";
+        for (int r = 0; r < HW_ROWS; ++r)
+            d.ChooseHardware(r, 1);
+    };
+    for (const auto& c : cases) {
+        choose(c[0][0]);
+        ASSERT_TRUE(Detail());
+        for (const Source& next : c[1]) {
+            NoteSourceSelection(state, hw);  // the dialog reports each change; the last is left to Convert
+            choose(next);
+        }
+        EXPECT_TRUE(convert(u"").empty());  // refused: no model name
+        const std::vector<uint8_t> converted = convert(u"M"), plain = convert(u"M");
+        ASSERT_EQ(converted.size(), PX600_IMAGE_SIZE);
+        EXPECT_EQ(converted == plain, !c[1].empty()) << n;
+    }
+    SetLocalClockForTesting(nullptr);
+}
+
+// A condition name the user typed or changed is refused for a C0 control or
+// DEL, naming the condition, and nothing is handed over; the file's own names
+// are never refused.
+TEST_F(DetailCommandTest, TypedConditionNamesWithControlCharactersAreRefused)
+{
+    const struct { std::u16string file, typed; bool refused; } cases[] = {
+        {u"F", std::u16string(u"\0X", 2), true}, {u"F", u"A\tB", true},      {u"F", u"\x1B[1m", true},
+        {u"F", u"\x1F", true},                   {u"F", u"DEL\x7F", true},   {u"S\x01", u"S\x01X", true},
+        {u"S\x01", u"S\x01", false},             {u"F", u"a\u009D~\U0001F600", false},
+    };
+    for (const auto& c : cases) {
+        CDetailData d;
+        d.m_fileConditionNames[5] = c.file;
+        d.m_conditionText[5] = c.typed;
+        EXPECT_EQ(d.RefusedConditionName(), c.refused ? 5 : -1) << Utf16ToUtf8(c.typed);
+    }
+    dialog.edit = [](CDetailData& d) { d.m_conditionText[2] = u"A\tB"; };
+    EXPECT_FALSE(Detail());
+    EXPECT_EQ(host.boxes.back().text, FormatString(713, {LoadString(2104), 3}));
+    EXPECT_EQ(state.m_detailUsed, 0);
 }
 
 }  // namespace

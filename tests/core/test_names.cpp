@@ -148,6 +148,24 @@ TEST(PutConditionName, WritesEightUnitsAndATerminatorBigEndian)
     EXPECT_EQ(img[28140 + 578 + 3], 0xC4);
 }
 
+TEST(PutConditionName, NeverSplitsASurrogatePairAtTheCut)
+{
+    const struct { std::u16string text, stored; } cases[] = {
+        {u"1234567\U0001F600", u"1234567"},
+        {u"123456\U0001F600x", u"123456\U0001F600"},
+        {u"a\x1B\x01\U0001F600\U0001F600\U0001F600", u"a\x1B\x01\U0001F600\U0001F600"},  // controls of a source name pass
+        {u"1234567\xD800x", u"1234567\xD800"},  // a source's lone surrogate is no pair: written as before
+    };
+    auto m = std::make_unique<CModelDataPX600>();
+    for (const auto& c : cases) {
+        PutConditionName(m->GetImage(), 2, c.text);
+        std::u16string stored;
+        for (int i = 0; i < 9 && GetBE16(m->GetImage() + 28140 + 578 * 2 + 2 * i); ++i)
+            stored += GetBE16(m->GetImage() + 28140 + 578 * 2 + 2 * i);
+        EXPECT_EQ(stored, c.stored) << stored.size();
+    }
+}
+
 TEST(ModelNameRules, DeviceNamesInAnyCaseAreRefused)
 {
     const struct {

@@ -187,7 +187,7 @@ TEST(StringTables, FixedTextsAreIdenticalInEveryLanguage)
 
 TEST(StringTables, MessagesAreTranslated)
 {
-    std::vector<unsigned> ids = {102, 103, 104, 105, 106, 107, 108, 631, 632, 634, 635, 900, 1100, 1101, 1200};
+    std::vector<unsigned> ids = {102, 103, 104, 105, 106, 107, 108, 631, 632, 634, 635, 713, 900, 1100, 1101, 1200};
     for (unsigned id = 700; id <= 710; ++id)
         ids.push_back(id);
     for (unsigned id = 1300; id <= 1314; ++id)

@@ -331,8 +331,7 @@ private slots:
             true));
         QCOMPARE(m_dlg->State().m_detailUsed, 1);
 
-        // Again, from another row: the confirmed state shows.
-        Select(QStringLiteral("Cub"));
+        // Again on the same model: the confirmed state shows.
         DetailView v;
         QVERIFY(Detail({}, false, &v));
         QCOMPARE(v.conditions[0], QStringLiteral("IDLEUP9"));
@@ -340,7 +339,6 @@ private slots:
         QCOMPARE(v.choices[0], QStringLiteral("NULL"));
 
         // The conversion uses them; the next one does not.
-        Select(QStringLiteral("Heli"));
         const QString with = Convert(QStringLiteral("WITH"));
         QCOMPARE(m_boxes->Texts().value(0), Q(108));
         QCOMPARE(m_dlg->State().m_detailUsed, 0);
@@ -372,6 +370,31 @@ private slots:
         QVERIFY(!Detail());
         QCOMPARE(m_boxes->Texts(), QStringList{Q(704)});
         QCOMPARE(m_boxes->boxes[0].icon, QMessageBox::Critical);
+    }
+
+    // The pilot's path: Detail on one model, OK, another row, a name, Convert:
+    // the file is the other model's plain conversion. A typed name with a
+    // control character is refused at OK first, and the dialog stays open.
+    void choicesStayWithTheirModel()
+    {
+        SetLocalClockForTesting([](SYSTEMTIME* now) { *now = SYSTEMTIME{}; });
+        Open(QStringLiteral(ARK_SAMPLES_DIR "/px400"), false, QStringLiteral("ARK HELI 450"));
+        QVERIFY(Detail([&](CModelDataDetailDlg& d) {
+            auto* name = Control<QLineEdit>(d, kConditionEditIds[1]);
+            name->setText(QStringLiteral("A\tB"));
+            Control<QPushButton>(d, 1)->click();
+            QVERIFY(d.result() != QDialog::Accepted);
+            name->setText(QStringLiteral("LEAK"));
+            Control<QComboBox>(d, kHardwareComboIds[10])->setCurrentIndex(5);
+        }, true));
+        QCOMPARE(m_boxes->Texts().value(1), QString::fromStdU16String(FormatString(713, {LoadString(2103), 2})));
+        QCOMPARE(m_dlg->State().m_detailUsed, 1);
+        Select(QStringLiteral("ARK TRAINER"));
+        QCOMPARE(m_dlg->State().m_detailUsed, 0);  // dropped as the row changed, before any command
+        const QString first = Convert(QStringLiteral("TRAINER"));
+        QVERIFY(QFile::rename(first, first + QStringLiteral(".first")));
+        QVERIFY(ReadSampleFile(first.toStdString() + ".first") == ReadSampleFile(Convert(QStringLiteral("TRAINER")).toStdString()));
+        SetLocalClockForTesting(nullptr);
     }
 
     void settingsTakeEffectAtTheNextStart_data()
