@@ -52,6 +52,7 @@ struct DetailView {
     bool dualRatesEnabled = true;
     QList<bool> rowEnabled;
     QStringList labels, choices, outcomes;
+    QList<bool> marked;
 };
 
 DetailView Snapshot(CModelDataDetailDlg& d)
@@ -72,6 +73,7 @@ DetailView Snapshot(CModelDataDetailDlg& d)
         v.labels << Control<QLabel>(d, kHardwareLabelIds[r])->text();
         v.choices << Control<QComboBox>(d, kHardwareComboIds[r])->currentText();
         v.outcomes << Control<QLabel>(d, IDC_HARDWARE_OUTCOME_FIRST + r)->text();
+        v.marked << Control<QLabel>(d, IDC_HARDWARE_OUTCOME_FIRST + r)->property("marked").toBool();
     }
     return v;
 }
@@ -273,6 +275,7 @@ private slots:
             QCOMPARE(v.rowEnabled[r], !disabled.contains(r));
             if (v.rowEnabled[r] && !(r >= 22 && r <= 25))
                 QCOMPARE(v.choices[r], v.labels[r]);  // each control keeps its own by default
+            QCOMPARE(v.marked[r], v.outcomes[r].endsWith(Q(899)));  // and no two share one
         }
         if (!px200)
             QCOMPARE(v.outcomes[22], QStringLiteral("RST → none"));
