@@ -55,16 +55,16 @@ TEST(StringTables, EnglishTextsOfMessagesAreExact)
         {103, "Cannot store %s data in %s.\nCheck the \"Transmitter\" type and the \"Location\" in the \"Convert "
               "to\" group."},
         {104, "No model is selected in the \"Convert from\" group.\nSelect a model in the model list."},
-        {105, "The file %s already exists.\nPlease choose another model name."},
+        {105, "The file %s already exists.\nChoose another model name."},
         {106, "Cannot open the file %s.\nCheck the \"Location\" in the \"Convert from\" group."},
         {107, "Cannot open the file %s.\nCheck the model name and the \"Location\" in the \"Convert to\" group."},
         {108, "The conversion is complete."},
         {109, "Version %d.%d.%d"},
         {110, ".mdl"},
         {631, "This resets all condition names to the names in the model file.\n\nReset all condition names?"},
-        {634, "The PX600 shows only the first 8 characters of condition names and dual rate names.\n\nPlease keep "
+        {634, "The PX600 shows only the first 8 characters of condition names and dual rate names.\n\nKeep "
               "these names to 8 characters or fewer."},
-        {700, "This model is not supported.\nIt was saved by a transmitter with older software.\nPlease update the "
+        {700, "This model is not supported.\nIt was saved by a transmitter with older software.\nUpdate the "
               "transmitter's software."},
         {705, "Transmitters differ in their controls and in the number of switch positions.\nCheck that every "
               "control works as expected before you fly."},
@@ -432,7 +432,7 @@ TEST(StringTables, LoadStringFollowsTheCurrentLanguage)
     SetLanguage(Language::English);
     EXPECT_EQ(Utf16ToUtf8(LoadString(108)), "The conversion is complete.");
     EXPECT_EQ(Utf16ToUtf8(FormatString(105, {u"C:\\a\\b.mdl"})),
-              "The file C:\\a\\b.mdl already exists.\nPlease choose another model name.");
+              "The file C:\\a\\b.mdl already exists.\nChoose another model name.");
     EXPECT_TRUE(LoadString(4242).empty());
     EXPECT_FALSE(HasString(4242, Language::English));
     SetLanguage(Language::Japanese);
