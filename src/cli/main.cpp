@@ -156,6 +156,14 @@ std::u16string SourceTransmitterText(const std::string& from)
     Fail(IDS_CLI_BAD_TRANSMITTER, {U(from)});
 }
 
+// "No control" as --map takes it: "none" (the English of the lists), "NULL"
+// (the name older versions of the lists used), or the current language's word.
+bool NamesNoControl(const std::string& name)
+{
+    return EqualsNoCase(U(name), u"none") || EqualsNoCase(U(name), u"NULL") ||
+           EqualsNoCase(U(name), LoadString(GetHardwareNameId(TX_PX600, HW_NONE)));
+}
+
 // Applies "--map SOURCE=TARGET" to the choices: the row of the source control
 // takes the index of the target control among the row's options.
 void ApplyMap(const CConvertHW& table, const std::string& sourceName, const std::string& targetName,
@@ -167,7 +175,8 @@ void ApplyMap(const CConvertHW& table, const std::string& sourceName, const std:
             !EqualsNoCase(U(sourceName), LoadString(GetHardwareNameId(table.m_sourceType, row.source))))
             continue;
         for (int j = 0; j < HW_OPTIONS && row.options[j] != HW_END; ++j) {
-            if (EqualsNoCase(U(targetName), LoadString(GetHardwareNameId(table.m_targetType, row.options[j])))) {
+            if (EqualsNoCase(U(targetName), LoadString(GetHardwareNameId(table.m_targetType, row.options[j]))) ||
+                (row.options[j] == HW_NONE && NamesNoControl(targetName))) {
                 choices.hardwareChoice[r] = static_cast<uint8_t>(j);
                 return;
             }

@@ -331,6 +331,7 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
         // 14. Stored.
         stored = true;
         state.m_detailUsed = 0;
+        state.ModelNameStored();
         RefillList(state, host, IDC_TARGET_LIST, state.m_targetLocation, std::nullopt);
         if (state.sourceLocationText == state.targetLocationText)
             RefillList(state, host, IDC_SOURCE_LIST, state.m_sourceLocation, keyCopy);

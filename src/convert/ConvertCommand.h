@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "convert/DialogHost.h"
@@ -41,6 +42,35 @@ struct MainDialogState {
     ModelListing sourceList;
     ModelListing targetList;
     int selectedSourceRow = -1;  // -1: no row selected
+
+    // The model name edit follows the selected source row while it holds
+    // what the program put there; a name the pilot typed stays until the
+    // next stored conversion.
+    bool modelNameTyped = false;
+    // The pilot edited the name; an edit he empties is the program's again.
+    void ModelNameEdited(std::u16string text)
+    {
+        modelNameText = std::move(text);
+        modelNameTyped = !modelNameText.empty();
+    }
+    // A name the program puts there (a double click copies a row's name).
+    void ModelNameCopied(std::u16string text)
+    {
+        modelNameText = std::move(text);
+        modelNameTyped = false;
+    }
+    // selectedSourceRow changed: true when the edit now shows that row's
+    // model name (in modelNameText).
+    bool FollowSourceSelection()
+    {
+        if (modelNameTyped || selectedSourceRow < 0 || selectedSourceRow >= static_cast<int>(sourceList.rows.size()))
+            return false;
+        modelNameText = sourceList.rows[static_cast<size_t>(selectedSourceRow)].columns[1];
+        return true;
+    }
+    // A conversion was stored: its name is done with, the next selection
+    // brings its own.
+    void ModelNameStored() { modelNameTyped = false; }
 
     int m_detailUsed = 0;
     std::u16string m_conditionNames[CONDITION_COUNT];

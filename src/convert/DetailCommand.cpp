@@ -138,9 +138,39 @@ DetailHardwareOutcome CDetailData::HardwareOutcome(int row) const
     const std::u16string targetName =
         outcome.none ? LoadString(IDS_HARDWARE_NONE) : LoadString(GetHardwareNameId(m_targetType, target));
     outcome.text = FormatString(IDS_HARDWARE_OUTCOME, {source, targetName});
-    outcome.tip = outcome.none ? FormatString(IDS_HARDWARE_NONE_TIP, {source})
-                               : FormatString(IDS_HARDWARE_OUTCOME_TIP, {source, targetName});
+    if (outcome.none) {
+        outcome.tip = FormatString(IDS_HARDWARE_NONE_TIP, {source});
+        return outcome;
+    }
+    // Other controls that go to the same target control: one control will
+    // operate them all.
+    std::u16string others;
+    for (int r = 0; r < HW_ROWS; ++r) {
+        if (r == row || m_rows[r].source == HW_END || ChosenTarget(r) != target)
+            continue;
+        if (!others.empty())
+            others += u", ";
+        others += LoadString(GetHardwareNameId(m_sourceType, m_rows[r].source));
+    }
+    outcome.shared = !others.empty();
+    outcome.tip = outcome.shared ? FormatString(IDS_HARDWARE_SHARED_TIP, {source, targetName, others})
+                                 : FormatString(IDS_HARDWARE_OUTCOME_TIP, {source, targetName});
     return outcome;
+}
+
+DetailNameMark CDetailData::ConditionNameMark(int condition) const
+{
+    DetailNameMark mark;
+    if (condition < 0 || condition >= CONDITION_COUNT || m_targetType != TX_PX600)
+        return mark;
+    const std::u16string& name = m_conditionText[condition];
+    if (name.size() <= PX600_CONDITION_NAME_SHOWN)
+        return mark;
+    const std::u16string kept = name.substr(0, PX600_CONDITION_NAME_SHOWN);
+    mark.shortened = true;
+    mark.text = FormatString(IDS_CONDITION_SHORTENED, {kept});
+    mark.tip = FormatString(IDS_CONDITION_SHORTENED_TIP, {kept});
+    return mark;
 }
 
 void CDetailData::ChooseHardware(int row, int index)

@@ -5,6 +5,7 @@
 // show this data and report the user's edits back into it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -41,7 +42,13 @@ enum : unsigned {
     IDS_HARDWARE_NONE = 2141,         // "none"
     IDS_HARDWARE_OUTCOME_TIP = 2142,  // the same in a sentence
     IDS_HARDWARE_NONE_TIP = 2143,     // a control that gets no PX600 control
+    IDS_HARDWARE_SHARED_TIP = 1600,   // controls that share one PX600 control
+    IDS_CONDITION_SHORTENED_TIP = 1601,
+    IDS_CONDITION_SHORTENED = 1602,   // "→ %s"
 };
+
+// Units of a condition name that the PX600 keeps and shows.
+constexpr size_t PX600_CONDITION_NAME_SHOWN = 8;
 
 // Yes/No question boxes.
 class IQuestionHost {
@@ -61,8 +68,18 @@ struct DetailHardwareLine {
 // What the conversion will do with one hardware row, in the pilot's words.
 struct DetailHardwareOutcome {
     bool none = false;     // the control gets no target control
+    bool shared = false;   // another row's control gets the same target control
     std::u16string text;   // "J1 → J1", "RST → none"
     std::u16string tip;    // the same as a sentence
+    // Rows the pilot must not miss.
+    bool Marked() const { return none || shared; }
+};
+
+// What the PX600 will keep of one condition name.
+struct DetailNameMark {
+    bool shortened = false;  // the name is longer than the PX600 keeps
+    std::u16string text;     // "→ LANDING1"; empty when not shortened
+    std::u16string tip;      // the same as a sentence
 };
 
 // The detail dialog's data: what it shows, and what its controls change.
@@ -89,9 +106,13 @@ public:
     DetailHardwareLine HardwareLine(int row) const;
     // The target that row r gets with its current choice, and how to say it.
     uint8_t ChosenTarget(int row) const;
+    // The outcome of every row changes when another row's choice does.
     DetailHardwareOutcome HardwareOutcome(int row) const;
     // A row's list reports a new selection; an index outside its list is ignored.
     void ChooseHardware(int row, int index);
+    // What a PX600 target keeps of condition name c (0..7) as m_conditionText
+    // holds it now.
+    DetailNameMark ConditionNameMark(int condition) const;
 
     // Dual rate name d of the condition shown now.
     const std::u16string& ShownDualRate(int dualRate) const;

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr const char* kSystemSection = "system";
-constexpr const char* kLanguageKey = "Language";
 constexpr size_t kMaxSettingsBytes = 1 << 20;
 
 std::string Trim(const std::string& s)
@@ -60,7 +58,7 @@ int ReadStoredLanguageIndex(const std::string& settingsFile)
     // Anything but a regular file (a named pipe, a device) counts as missing.
     std::string text;
     ReadSmallFile(settingsFile, kMaxSettingsBytes, text);
-    return ReadIniInt(text, kSystemSection, kLanguageKey).value_or(0);
+    return ReadIniInt(text, SettingsName::kSystem, SettingsName::kLanguage).value_or(0);
 }
 
 Language LanguageFromIndex(int index)

@@ -8,6 +8,29 @@
 
 #include "platform/Strings.h"
 
+// Names of the company, the sections and the values in the settings store.
+// They are part of the stored format, not texts of the user interface: the
+// same in every language, so that any language reads what another wrote.
+namespace SettingsName {
+constexpr const char* kCompany = "Varkel Corp.";
+constexpr const char* kWindow = "Window";
+constexpr const char* kConvertFrom = "Convert from";
+constexpr const char* kConvertTo = "Convert to";
+constexpr const char* kSystem = "system";
+// "Window": the four edges of the main window.
+constexpr const char* kEdges[4] = {"Left", "Top", "Right", "Bottom"};
+// "Convert from" and "Convert to": "Folder1".."Folder10" (kFolder and the
+// entry's number from 1), the selected entry, the transmitters, the widths of
+// the list columns 0..3.
+constexpr const char* kFolder = "Folder";
+constexpr const char* kMru = "MRU";
+constexpr const char* kSourceTransmitter = "TransmitterSrc";
+constexpr const char* kTargetTransmitter = "Transmitter";
+constexpr const char* kColumns[4] = {"ID", "Name", "Type", "Date"};
+// "system": the language index.
+constexpr const char* kLanguage = "Language";
+}  // namespace SettingsName
+
 // $XDG_CONFIG_HOME (else ~/.config) + "/Varkel Corp./arkleton.conf"; empty when
 // neither the variable nor a home folder is known, and on Windows.
 std::string SettingsFilePath();

@@ -1,8 +1,8 @@
 // The settings that survive a run: window placement, the two groups' folder
 // histories, chosen transmitters and column widths, and the language. They
 // live in the per-user settings store under the company "Varkel Corp." and
-// the program's base name; the section and value names are fixed texts of
-// the string table.
+// the program's base name; the section and value names are the fixed ones of
+// platform/Settings.h, the same in every language.
 #pragma once
 
 #include <memory>
@@ -21,11 +21,13 @@ struct GroupSettings {
     QStringList folders;  // the non-empty entries of Folder1..Folder10, in order
     int mru = 0;          // selected entry of the location combo box
     int transmitter = 0;  // selected entry of the transmitter combo box
-    int columnWidths[kListColumns] = {50, 120, 70, 103};
+    // Widths of the list columns 0..3; 0 where none is stored (the list then
+    // sizes the column to its contents).
+    int columnWidths[kListColumns] = {};
 };
 
-// The store of the running program: the company key of string 111 and the
-// application's name (the program file's base name).
+// The store of the running program: the company key and the application's
+// name (the program file's base name).
 std::unique_ptr<QSettings> OpenSettings();
 
 // Left, top, right, bottom of the main window; 0, 0, 800, 572 by default.

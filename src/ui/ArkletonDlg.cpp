@@ -20,6 +20,7 @@
 #include "ui/DialogCommands.h"
 #include "ui/Language.h"
 #include "ui/ModelListModel.h"
+#include "ui/ModelListView.h"
 #include "ui/Prompts.h"
 #include "ui/SystemMenu.h"
 
@@ -42,6 +43,7 @@ enum : unsigned {
 };
 
 constexpr int kModelNameMax = 32;
+constexpr unsigned kLastModelType = MODEL_MULTICOPTER;
 
 QString Text(unsigned id)
 {
@@ -71,9 +73,9 @@ W* Named(W* widget, int id)
     return widget;
 }
 
-QTableView* MakeList(QWidget* parent, int id, CModelListModel* model, const DialogUnits& du)
+CModelListView* MakeList(QWidget* parent, int id, CModelListModel* model, const DialogUnits& du)
 {
-    auto* list = Named(new QTableView(parent), id);
+    auto* list = Named(new CModelListView(parent), id);
     list->setModel(model);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -98,6 +100,17 @@ QTableView* MakeList(QWidget* parent, int id, CModelListModel* model, const Dial
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     list->setPalette(palette);
     list->setMinimumSize(du.X(110), du.Y(80));
+    // What the columns can show besides the rows of the moment: the three
+    // transmitter names, every model type name, a date.
+    QStringList transmitters;
+    for (unsigned type : {TX_PX400, TX_PX200, TX_PX600})
+        transmitters << Text(IDS_TX_NAME_BASE + type);
+    list->SetSampleTexts(0, transmitters);
+    QStringList modelTypes;
+    for (unsigned id = IDS_MODEL_TYPE_UNKNOWN; id <= IDS_MODEL_TYPE_BASE + kLastModelType; ++id)
+        modelTypes << Text(id);
+    list->SetSampleTexts(2, modelTypes);
+    list->SetSampleTexts(3, {QStringLiteral("00/00/00 00:00:00")});
     return list;
 }
 
@@ -238,11 +251,13 @@ void CArkletonDlg::BuildControls()
             [this](int index) { OnLocationChosen(SettingsGroup::Target, index); });
     connect(m_sourceList, &QTableView::doubleClicked, this, [this] { OnListDoubleClick(IDC_SOURCE_LIST); });
     connect(m_targetList, &QTableView::doubleClicked, this, [this] { OnListDoubleClick(IDC_TARGET_LIST); });
-    connect(m_sourceList, &QTableView::clicked, this, [this] { OnSourceListClick(); });
-    // The core decides what another source model means for the Detail choices.
+    // The core decides what another source model means for the Detail
+    // choices and for the model name.
     connect(m_sourceList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { ReportSourceSelection(); });
+            [this] { OnSourceSelectionChanged(); });
     connect(m_sourceTransmitter, &QComboBox::currentIndexChanged, this, [this] { ReportSourceSelection(); });
+    connect(m_modelName, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_state.ModelNameEdited(text.toStdU16String()); });
 }
 
 void CArkletonDlg::RestoreSettings()
@@ -256,7 +271,7 @@ void CArkletonDlg::RestoreSettings()
         SettingsGroup group;
         QComboBox* location;
         QComboBox* transmitter;
-        QTableView* list;
+        CModelListView* list;
     };
     for (const Group& g : {Group{SettingsGroup::Source, m_sourceLocation, m_sourceTransmitter, m_sourceList},
                            Group{SettingsGroup::Target, m_targetLocation, m_targetTransmitter, m_targetList}}) {
@@ -267,8 +282,7 @@ void CArkletonDlg::RestoreSettings()
         g.transmitter->setCurrentIndex(values.transmitter >= 0 && values.transmitter < g.transmitter->count()
                                            ? values.transmitter
                                            : -1);
-        for (int c = 0; c < kListColumns; ++c)
-            g.list->horizontalHeader()->resizeSection(c, values.columnWidths[c]);
+        g.list->SetColumnWidths(values.columnWidths);
     }
 }
 
@@ -276,14 +290,14 @@ GroupSettings CArkletonDlg::CollectGroupSettings(SettingsGroup group) const
 {
     const bool source = group == SettingsGroup::Source;
     const QComboBox* location = source ? m_sourceLocation : m_targetLocation;
-    const QTableView* list = source ? m_sourceList : m_targetList;
+    const CModelListView* list = source ? m_sourceList : m_targetList;
     GroupSettings values;
     for (int i = 0; i < location->count() && i < kHistorySize; ++i)
         values.folders.append(location->itemText(i));
     values.mru = location->currentIndex();
     values.transmitter = (source ? m_sourceTransmitter : m_targetTransmitter)->currentIndex();
     for (int c = 0; c < kListColumns; ++c)
-        values.columnWidths[c] = list->horizontalHeader()->sectionSize(c);
+        values.columnWidths[c] = list->ColumnWidth(c);
     return values;
 }
 
@@ -360,9 +374,10 @@ void CArkletonDlg::MessageBox(const std::u16string& text, const std::u16string& 
 void CArkletonDlg::ShowModelList(int listId, const ModelListing& listing)
 {
     const bool source = listId == IDC_SOURCE_LIST;
-    QTableView* list = source ? m_sourceList : m_targetList;
+    CModelListView* list = source ? m_sourceList : m_targetList;
     CModelListModel* model = source ? m_sourceModel : m_targetModel;
     model->SetListing(listing);
+    list->FitColumns();
     if (listing.selected >= 0)
         list->selectRow(listing.selected);
     if (source)
@@ -416,7 +431,7 @@ QComboBox* CArkletonDlg::LocationCombo(SettingsGroup group) const
 
 void CArkletonDlg::OnBrowse(SettingsGroup group)
 {
-    const QString path = ChooseFolder(this, Text(IDS_BROWSE_TITLE));
+    const QString path = ChooseFolder(this, Text(IDS_BROWSE_TITLE), LocationCombo(group)->currentText());
     if (path.isEmpty())
         return;
     QComboBox* combo = LocationCombo(group);
@@ -455,7 +470,8 @@ void CArkletonDlg::CopyModelName(QTableView* list)
     const int row = SelectedRow(list);
     if (row < 0)
         return;
-    m_modelName->setText(list->model()->index(row, 1).data().toString());
+    m_state.ModelNameCopied(list->model()->index(row, 1).data().toString().toStdU16String());
+    m_modelName->setText(QString::fromStdU16String(m_state.modelNameText));
     TransferControls();
     SaveDialogData(m_state, *this);
 }
@@ -472,10 +488,11 @@ void CArkletonDlg::ReportSourceSelection()
     NoteSourceSelection(m_state, TheConvertHW());
 }
 
-void CArkletonDlg::OnSourceListClick()
+void CArkletonDlg::OnSourceSelectionChanged()
 {
-    if (m_modelName->text().isEmpty())
-        CopyModelName(m_sourceList);
+    ReportSourceSelection();
+    if (m_state.FollowSourceSelection())
+        m_modelName->setText(QString::fromStdU16String(m_state.modelNameText));
 }
 
 void CArkletonDlg::contextMenuEvent(QContextMenuEvent* event)

@@ -23,6 +23,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class CModelListModel;
+class CModelListView;
 
 // Control ids of the main dialog that only the window refers to.
 enum : int {
@@ -64,10 +65,11 @@ public:
     void OnBrowse(SettingsGroup group);
     void OnLocationChosen(SettingsGroup group, int index);
     void OnListDoubleClick(int listId);
-    void OnSourceListClick();
     // The source row or transmitter shown now goes into the state and the
     // core drops Detail choices made for another model.
     void ReportSourceSelection();
+    // The source list's selection changed (mouse, keyboard or a refill).
+    void OnSourceSelectionChanged();
     // Cancel, Escape and the close box: the settings are written, the dialog closes.
     void reject() override;
 
@@ -98,7 +100,7 @@ private:
     QComboBox* m_sourceTransmitter = nullptr;
     QComboBox* m_sourceLocation = nullptr;
     QPushButton* m_sourceBrowse = nullptr;
-    QTableView* m_sourceList = nullptr;
+    CModelListView* m_sourceList = nullptr;
     CModelListModel* m_sourceModel = nullptr;
     QComboBox* m_targetTransmitter = nullptr;
     QComboBox* m_targetLocation = nullptr;
@@ -106,6 +108,6 @@ private:
     QLineEdit* m_modelName = nullptr;
     QPushButton* m_detail = nullptr;
     QPushButton* m_convert = nullptr;
-    QTableView* m_targetList = nullptr;
+    CModelListView* m_targetList = nullptr;
     CModelListModel* m_targetModel = nullptr;
 };

@@ -49,6 +49,15 @@ W* Named(W* widget, int id)
     return widget;
 }
 
+// A mark the pilot must not miss: red and bold, with a tooltip that says why.
+void ShowMark(QLabel* label, const std::u16string& text, const std::u16string& tip, bool marked)
+{
+    label->setText(QString::fromStdU16String(text));
+    label->setToolTip(QString::fromStdU16String(tip));
+    label->setStyleSheet(marked ? QStringLiteral("QLabel { color: #c00000; font-weight: bold; }") : QString());
+    label->setProperty("marked", marked);
+}
+
 // Runs the detail dialog over the main window for the Detail command.
 class DetailRunner : public IDetailDialog {
 public:
@@ -85,9 +94,19 @@ void CModelDataDetailDlg::BuildControls()
         auto* label = new QLabel(Text(IDS_CONDITION_LABEL + c), conditions);
         m_conditionEdits[c] = Named(new QLineEdit(conditions), kConditionEditIds[c]);
         m_conditionEdits[c]->setMaxLength(static_cast<int>(CONDITION_NAME_MAX_TYPED));
+        // Room for more than the PX600 keeps, so that what it drops is seen.
+        m_conditionEdits[c]->setMinimumWidth(m_conditionEdits[c]->fontMetrics().horizontalAdvance(QString(12, u'M')));
         label->setBuddy(m_conditionEdits[c]);
+        // What the PX600 keeps of a longer name shows beside it; the room
+        // for it is kept so that the edits do not move.
+        m_conditionMarks[c] = Named(new QLabel(conditions), IDC_CONDITION_MARK_FIRST + c);
+        m_conditionMarks[c]->setMinimumWidth(m_conditionMarks[c]->fontMetrics().horizontalAdvance(
+            QString::fromStdU16String(FormatString(IDS_CONDITION_SHORTENED, {u"WWWWWWWW"}))));
         conditionGrid->addWidget(label, c, 0);
         conditionGrid->addWidget(m_conditionEdits[c], c, 1);
+        conditionGrid->addWidget(m_conditionMarks[c], c, 2);
+        connect(m_conditionEdits[c], &QLineEdit::textChanged, this,
+                [this, c](const QString& text) { OnConditionEdited(c, text); });
     }
     QPushButton* conditionReset = Named(new QPushButton(Text(IDS_CONDITION_RESET_BUTTON), conditions), IDC_CONDITION_RESET);
     QPushButton* conditionDefault = Named(new QPushButton(Text(IDS_CONDITION_DEFAULT_BUTTON), conditions), IDC_CONDITION_DEFAULT);
@@ -95,7 +114,7 @@ void CModelDataDetailDlg::BuildControls()
     conditionButtons->addStretch(1);
     conditionButtons->addWidget(conditionReset);
     conditionButtons->addWidget(conditionDefault);
-    conditionGrid->addLayout(conditionButtons, CONDITION_COUNT, 0, 1, 2);
+    conditionGrid->addLayout(conditionButtons, CONDITION_COUNT, 0, 1, 3);
     conditionGrid->setRowStretch(CONDITION_COUNT + 1, 1);
 
     // Dual rate names of the condition the selector shows.
@@ -256,19 +275,26 @@ void CModelDataDetailDlg::OnConditionSelected(int index)
 void CModelDataDetailDlg::OnHardwareChosen(int row, int index)
 {
     m_data.ChooseHardware(row, index);
-    ShowOutcome(row);
+    // A choice can make other rows share a control, or stop sharing one.
+    for (int r = 0; r < HW_ROWS; ++r)
+        ShowOutcome(r);
 }
 
 void CModelDataDetailDlg::ShowOutcome(int row)
 {
     const DetailHardwareOutcome outcome = m_data.HardwareOutcome(row);
-    QLabel* label = m_outcomes[row];
-    label->setText(QString::fromStdU16String(outcome.text));
-    label->setToolTip(QString::fromStdU16String(outcome.tip));
-    m_hardwareCombos[row]->setToolTip(label->toolTip());
-    // "none" must not go unnoticed.
-    label->setStyleSheet(outcome.none ? QStringLiteral("QLabel { color: #c00000; font-weight: bold; }") : QString());
-    label->setProperty("none", outcome.none);
+    // "none" and a shared control must not go unnoticed.
+    ShowMark(m_outcomes[row], outcome.text, outcome.tip, outcome.Marked());
+    m_outcomes[row]->setProperty("none", outcome.none);
+    m_hardwareCombos[row]->setToolTip(m_outcomes[row]->toolTip());
+}
+
+void CModelDataDetailDlg::OnConditionEdited(int condition, const QString& text)
+{
+    m_data.m_conditionText[condition] = text.toStdU16String();
+    const DetailNameMark mark = m_data.ConditionNameMark(condition);
+    ShowMark(m_conditionMarks[condition], mark.text, mark.tip, mark.shortened);
+    m_conditionEdits[condition]->setToolTip(m_conditionMarks[condition]->toolTip());
 }
 
 bool CModelDataDetailDlg::AskYesNo(const std::u16string& text, const std::u16string& caption)

@@ -18,6 +18,8 @@ class CArkletonDlg;
 
 // Ids of the line beside each hardware row that says what the row becomes.
 constexpr int IDC_HARDWARE_OUTCOME_FIRST = 1150;  // 1150..1179 for rows 0..29
+// Ids of the mark beside each condition name the PX600 shortens.
+constexpr int IDC_CONDITION_MARK_FIRST = 1180;    // 1180..1187 for conditions 0..7
 
 class CModelDataDetailDlg : public QDialog, public IQuestionHost {
     Q_OBJECT
@@ -42,9 +44,11 @@ private:
     void OnConditionSelected(int index);
     void OnHardwareChosen(int row, int index);
     void ShowOutcome(int row);
+    void OnConditionEdited(int condition, const QString& text);
 
     CDetailData& m_data;
     QLineEdit* m_conditionEdits[CONDITION_COUNT] = {};
+    QLabel* m_conditionMarks[CONDITION_COUNT] = {};
     QLineEdit* m_dualRateEdits[DUAL_RATE_COUNT] = {};
     QLabel* m_dualRateLabels[DUAL_RATE_COUNT] = {};
     QComboBox* m_conditionSelector = nullptr;

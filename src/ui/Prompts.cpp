@@ -1,7 +1,9 @@
 #include "ui/Prompts.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 #include "convert/DialogHost.h"
 
@@ -65,13 +67,26 @@ QMessageBox::Icon IconFromStyle(unsigned style)
     }
 }
 
-QString ChooseFolder(QWidget* parent, const QString& title)
+QString NearestExistingFolder(const QString& location)
 {
+    if (location.trimmed().isEmpty())
+        return QDir::rootPath();
+    QString path = QDir::cleanPath(QFileInfo(location).absoluteFilePath());
+    while (!QFileInfo(path).isDir()) {
+        const QString parent = QFileInfo(path).path();
+        if (parent == path)
+            return QDir::rootPath();
+        path = parent;
+    }
+    return path;
+}
+
+QString ChooseFolder(QWidget* parent, const QString& title, const QString& location)
+{
+    const QString start = NearestExistingFolder(location);
     if (Picker())
-        return Picker()(parent, title);
-    // The browser starts at the top of the file system, the nearest thing to
-    // a list of drives.
-    return QFileDialog::getExistingDirectory(parent, title, QStringLiteral("/"), QFileDialog::ShowDirsOnly);
+        return Picker()(parent, title, start);
+    return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
 }
 
 int RunDialog(QDialog& dialog)

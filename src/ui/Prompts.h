@@ -14,8 +14,9 @@ class QWidget;
 // Shows a box that is fully built (text, caption, icon, buttons, details) and
 // returns the button that closed it.
 using MessagePresenter = std::function<QMessageBox::StandardButton(QMessageBox& box)>;
-// Returns the folder chosen in the folder browser, or an empty text for Cancel.
-using FolderPicker = std::function<QString(QWidget* parent, const QString& title)>;
+// Returns the folder chosen in the folder browser, or an empty text for
+// Cancel; start is the folder it opens at.
+using FolderPicker = std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
 // Runs a dialog modally and returns its result (QDialog::Accepted / Rejected).
 using DialogRunner = std::function<int(QDialog& dialog)>;
 
@@ -33,7 +34,11 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text, co
 // The icon of a message box style of the core (MB_ICONSTOP and the others).
 QMessageBox::Icon IconFromStyle(unsigned style);
 
-// The folder browser: file-system folders only; empty for Cancel.
-QString ChooseFolder(QWidget* parent, const QString& title);
+// The folder browser: file-system folders only; empty for Cancel. It opens at
+// location, or at the nearest folder above it that exists.
+QString ChooseFolder(QWidget* parent, const QString& title, const QString& location);
+// location itself when it is a folder, else the nearest folder above it that
+// exists; the top of the file system when none does.
+QString NearestExistingFolder(const QString& location);
 
 int RunDialog(QDialog& dialog);

@@ -16,13 +16,16 @@ namespace {
 
 enum : unsigned {
     IDS_RESTART = 900,
-    IDS_LANGUAGE_CHOICE = 1201,  // 1201..1205: SYSTEM, ENGLISH, JAPANESE, GERMAN, FRENCH
+    IDS_LANGUAGE_CHOICE = 1201,  // 1201..1205: System, English, Japanese, German, French
     IDS_SETTING_CAPTION = 2210,
     IDS_LANGUAGE_GROUP = 2211,
     IDS_OK = 2212,
     IDS_CANCEL = 2213,
 };
 constexpr int kLanguageChoices = 5;
+// The language each entry after "System" stands for.
+constexpr Language kChoiceLanguages[kLanguageChoices] = {Language::English, Language::English, Language::Japanese,
+                                                         Language::German, Language::French};
 
 QString Text(unsigned id)
 {
@@ -40,8 +43,12 @@ CSettingDlg::CSettingDlg(int language, QWidget* parent) : QDialog(parent), m_lan
     group->setObjectName(QString::number(IDC_LANGUAGE_GROUP));
     m_combo = new QComboBox(group);
     m_combo->setObjectName(QString::number(IDC_LANGUAGE));
-    for (int i = 0; i < kLanguageChoices; ++i)
-        m_combo->addItem(Text(IDS_LANGUAGE_CHOICE + static_cast<unsigned>(i)));
+    // "System" in the language of the moment; every language in its own
+    // words, so that a pilot finds his own whatever the program speaks now.
+    m_combo->addItem(Text(IDS_LANGUAGE_CHOICE));
+    for (int i = 1; i < kLanguageChoices; ++i)
+        m_combo->addItem(
+            QString::fromStdU16String(LoadString(IDS_LANGUAGE_CHOICE + static_cast<unsigned>(i), kChoiceLanguages[i])));
     // A stored index outside the list leaves it without a selection.
     m_combo->setCurrentIndex(language >= 0 && language < kLanguageChoices ? language : -1);
     connect(m_combo, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -64,6 +71,14 @@ CSettingDlg::CSettingDlg(int language, QWidget* parent) : QDialog(parent), m_lan
     all->addWidget(group, 1);
     all->addWidget(buttons);
     buttons->setOrientation(Qt::Vertical);
+
+    // The window is as wide as its title needs (title bars often use a bold
+    // face), with room for the title bar's icon and buttons.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const QFontMetrics title(titleFont);
+    const int buttonsRoom = 4 * style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    setMinimumWidth(qMax(sizeHint().width(), title.horizontalAdvance(windowTitle()) + buttonsRoom));
 }
 
 void CSettingDlg::accept()

@@ -130,7 +130,7 @@ TEST_F(ConvertCommandTest, StoredConversionShowsCompletionThenHardwareWarning)
     state.modelNameText = u"  NEWCUB ";  // stored and named without the spaces
     ASSERT_TRUE(Run());
     ASSERT_EQ(host.boxes.size(), 2u);
-    EXPECT_EQ(host.boxes[0].text, u"The conversion of data was completed.");
+    EXPECT_EQ(host.boxes[0].text, u"The conversion is complete.");
     EXPECT_EQ(host.boxes[0].style, MB_ICONINFORMATION);
     EXPECT_EQ(host.boxes[1].text, LoadString(705));
     EXPECT_EQ(host.boxes[1].style, MB_ICONEXCLAMATION);
@@ -181,7 +181,7 @@ TEST_F(ConvertCommandTest, TargetRefusals)
     before = FolderSnapshot(dst);
     state.targetTransmitterSelection = u"PX400";
     ExpectRefusal(FormatString(103, {u"PX400", Utf8ToUtf16(dst)}), IDC_TARGET_TRANSMITTER, true, Run());
-    EXPECT_NE(host.boxes[0].text.find(u"The PX400 data could not store to the location " + Utf8ToUtf16(dst)),
+    EXPECT_NE(host.boxes[0].text.find(u"Cannot store PX400 data in " + Utf8ToUtf16(dst)),
               std::u16string::npos);
 
     host.Clear();

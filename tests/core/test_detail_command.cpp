@@ -314,9 +314,9 @@ TEST_F(DetailCommandTest, HardwareLinesShowTheRowsAndWhatTheyBecome)
             }
             const uint8_t source = hw.m_rows[r].source;
             EXPECT_EQ(line.label, LoadString(GetHardwareNameId(d.m_sourceType, source)));
-            // PX600 lists: 15 proportional or 9 switch entries, "NULL" first.
+            // PX600 lists: 15 proportional or 9 switch entries, "none" first.
             EXPECT_EQ(line.options.size(), IsProportionalHardware(d.m_sourceType, source) ? 15u : 9u);
-            EXPECT_EQ(line.options[0], u"NULL");
+            EXPECT_EQ(line.options[0], u"none");
             EXPECT_EQ(outcome.none, c.none.count(r) == 1);
             if (outcome.none) {
                 EXPECT_EQ(d.m_hardwareChoice[r], 0);
@@ -328,7 +328,7 @@ TEST_F(DetailCommandTest, HardwareLinesShowTheRowsAndWhatTheyBecome)
                 EXPECT_EQ(outcome.text, line.label + u" → " + line.label);
             }
         }
-        // Choosing "NULL" says none; an index outside the list, or a choice on
+        // Choosing "none" says none; an index outside the list, or a choice on
         // an empty row, changes nothing.
         d.ChooseHardware(0, 0);
         EXPECT_TRUE(d.HardwareOutcome(0).none);

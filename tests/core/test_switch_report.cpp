@@ -35,19 +35,19 @@ std::string Describe(int condition, uint32_t offset, const char* kind, std::init
 TEST_F(SwitchReport, NamesPlaceKindAndBothValues)
 {
     EXPECT_EQ(Describe(2, 2169, "switch", {0x53}, {0xFF}),
-              "Condition 3, offset 2169 (switch): CD-SW (0x53) changed to NULL (0xFF).");
+              "Condition 3, offset 2169 (switch): CD-SW (0x53) changed to none (0xFF).");
     EXPECT_EQ(Describe(-1, 25235, "range", {0x1A, 1, 2}, {0xFF, 5, 0xFB}),
               "Model settings, offset 25235 (switch range): CD (0x1A), positions 1 and 2 changed to "
-              "NULL (0xFF), positions 5 and -5.");
+              "none (0xFF), positions 5 and -5.");
     EXPECT_EQ(Describe(0, 12, "direct", {0x0C}, {0x0D}),
               "Condition 1, offset 12 (control assignment): SW-A (0x0C) changed to SW-B (0x0D).");
     // Codes without a name are shown by number; flag bits show in the raw byte.
     EXPECT_EQ(Describe(-1, 530, "masked", {0x8B}, {0xFF}),
               "Model settings, offset 530 (control assignment with mode bits): code 11 (0x8B) changed to "
-              "NULL (0xFF).");
+              "none (0xFF).");
     EXPECT_EQ(Describe(7, 1923, "reset", {0x00, 0x00, 0x00}, {0xFF, 5, 0xFB}),
               "Condition 8, offset 1923 (switch range, always reset): J1 (0x00), positions 0 and 0 changed "
-              "to NULL (0xFF), positions 5 and -5.");
+              "to none (0xFF), positions 5 and -5.");
 }
 
 TEST_F(SwitchReport, EveryLanguageHasTheTexts)
@@ -62,7 +62,7 @@ TEST_F(SwitchReport, EveryLanguageHasTheTexts)
     EXPECT_NE(german.find("CD-SW (0x53)"), std::string::npos) << german;
     SetLanguage(Language::Japanese);
     const std::string japanese = Describe(-1, 65, "range", {0x13, 0x20, 0x40}, {0xFF, 5, 0xFB});
-    EXPECT_NE(japanese.find("NULL (0xFF)"), std::string::npos) << japanese;
+    EXPECT_NE(japanese.find("なし (0xFF)"), std::string::npos) << japanese;
     EXPECT_NE(japanese.find("65"), std::string::npos) << japanese;
 }
 

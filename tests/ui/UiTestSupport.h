@@ -58,13 +58,15 @@ public:
     std::deque<QMessageBox::StandardButton> answers;
 };
 
-// The folder browser returns the queued folders in turn (Cancel when none).
+// The folder browser returns the queued folders in turn (Cancel when none)
+// and records the folders it opened at.
 class FolderAnswers {
 public:
     FolderAnswers()
     {
-        SetFolderPicker([this](QWidget*, const QString& title) {
+        SetFolderPicker([this](QWidget*, const QString& title, const QString& start) {
             titles.append(title);
+            starts.append(start);
             if (folders.empty())
                 return QString();
             const QString next = folders.front();
@@ -78,6 +80,7 @@ public:
 
     std::deque<QString> folders;
     QStringList titles;
+    QStringList starts;
 };
 
 // Settings in a fresh temporary folder; the program's own name for them.

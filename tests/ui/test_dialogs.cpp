@@ -52,6 +52,7 @@ struct DetailView {
     bool dualRatesEnabled = true;
     QList<bool> rowEnabled;
     QStringList labels, choices, outcomes;
+    QList<bool> marked;
 };
 
 DetailView Snapshot(CModelDataDetailDlg& d)
@@ -72,6 +73,7 @@ DetailView Snapshot(CModelDataDetailDlg& d)
         v.labels << Control<QLabel>(d, kHardwareLabelIds[r])->text();
         v.choices << Control<QComboBox>(d, kHardwareComboIds[r])->currentText();
         v.outcomes << Control<QLabel>(d, IDC_HARDWARE_OUTCOME_FIRST + r)->text();
+        v.marked << Control<QLabel>(d, IDC_HARDWARE_OUTCOME_FIRST + r)->property("marked").toBool();
     }
     return v;
 }
@@ -114,6 +116,24 @@ QStringList CutOffTexts(QWidget& window)
                 cut << QStringLiteral("%1 \"%2\" (%3 > %4)").arg(w->objectName(), text).arg(widest(m, text)).arg(room);
     }
     return cut;
+}
+
+// Row r of the hardware group whose source control is named name.
+int RowOf(QWidget& d, const QString& name)
+{
+    for (int r = 0; r < HW_ROWS; ++r)
+        if (Control<QLabel>(d, kHardwareLabelIds[r])->text() == name)
+            return r;
+    return -1;
+}
+
+// The marks a pilot must not miss: CD-SW goes to SW-G beside SW-G, and a
+// condition name longer than the PX600 keeps.
+void MakeMarks(QWidget& d)
+{
+    auto* combo = Control<QComboBox>(d, kHardwareComboIds[RowOf(d, QStringLiteral("CD-SW"))]);
+    combo->setCurrentIndex(combo->findText(QStringLiteral("SW-G")));
+    Control<QLineEdit>(d, kConditionEditIds[1])->setText(QStringLiteral("TENCHARSXY"));
 }
 
 std::u16string StoredConditionName(const std::vector<uint8_t>& image, int c)
@@ -255,6 +275,7 @@ private slots:
             QCOMPARE(v.rowEnabled[r], !disabled.contains(r));
             if (v.rowEnabled[r] && !(r >= 22 && r <= 25))
                 QCOMPARE(v.choices[r], v.labels[r]);  // each control keeps its own by default
+            QCOMPARE(v.marked[r], v.outcomes[r].endsWith(Q(899)));  // and no two share one
         }
         if (!px200)
             QCOMPARE(v.outcomes[22], QStringLiteral("RST → none"));
@@ -322,11 +343,29 @@ private slots:
         QVERIFY(Detail(
             [](CModelDataDetailDlg& d) {
                 Control<QLineEdit>(d, kConditionEditIds[0])->setText(QStringLiteral("IDLEUP9"));
-                Control<QLineEdit>(d, kConditionEditIds[1])->setText(QStringLiteral("TENCHARSXY"));
-                Control<QComboBox>(d, kHardwareComboIds[0])->setCurrentIndex(0);  // J1 -> NULL
+                Control<QComboBox>(d, kHardwareComboIds[0])->setCurrentIndex(0);  // J1 -> none
                 auto* outcome = Control<QLabel>(d, IDC_HARDWARE_OUTCOME_FIRST);
                 QCOMPARE(outcome->text(), QStringLiteral("J1 → none"));
-                QVERIFY(outcome->property("none").toBool());
+                QVERIFY(outcome->property("none").toBool() && outcome->property("marked").toBool());
+                // Both rows that go to SW-G are marked, each naming the other;
+                // the name longer than 8 shows what is stored.
+                const int rows[2] = {RowOf(d, QStringLiteral("CD-SW")), RowOf(d, QStringLiteral("SW-G"))};
+                QVERIFY(!Control<QLabel>(d, IDC_HARDWARE_OUTCOME_FIRST + rows[1])->property("marked").toBool());
+                MakeMarks(d);
+                for (int i = 0; i < 2; ++i) {
+                    auto* shared = Control<QLabel>(d, IDC_HARDWARE_OUTCOME_FIRST + rows[i]);
+                    QVERIFY(shared->property("marked").toBool());
+                    const QStringList names{QStringLiteral("CD-SW"), QStringLiteral("SW-G")};
+                    QCOMPARE(shared->toolTip(), QString::fromStdU16String(FormatString(
+                        1600, {names[i].toStdU16String(), u"SW-G", names[1 - i].toStdU16String()})));
+                }
+                for (int c : {0, 1}) {
+                    auto* mark = Control<QLabel>(d, IDC_CONDITION_MARK_FIRST + c);
+                    QCOMPARE(mark->property("marked").toBool(), c == 1);
+                    QCOMPARE(mark->text(), c == 1 ? QStringLiteral("→ TENCHARS") : QString());
+                }
+                QCOMPARE(Control<QLabel>(d, IDC_CONDITION_MARK_FIRST + 1)->toolTip(),
+                         QString::fromStdU16String(FormatString(1601, {u"TENCHARS"})));
             },
             true));
         QCOMPARE(m_dlg->State().m_detailUsed, 1);
@@ -336,7 +375,7 @@ private slots:
         QVERIFY(Detail({}, false, &v));
         QCOMPARE(v.conditions[0], QStringLiteral("IDLEUP9"));
         QCOMPARE(v.conditions[2], QStringLiteral("FLY2"));
-        QCOMPARE(v.choices[0], QStringLiteral("NULL"));
+        QCOMPARE(v.choices[0], QStringLiteral("none"));
 
         // The conversion uses them; the next one does not.
         const QString with = Convert(QStringLiteral("WITH"));
@@ -425,7 +464,7 @@ private slots:
         });
         QVERIFY(OnSystemCommand(*m_dlg, IDM_SETTING));
         SetDialogRunner(nullptr);
-        QCOMPARE(entries, (QStringList{"SYSTEM", "ENGLISH", "JAPANESE", "GERMAN", "FRENCH"}));
+        QCOMPARE(entries, (QStringList{"System", "English", "日本語", "Deutsch", "Français"}));
         QCOMPARE(int(m_boxes->boxes.size()), boxes);
         if (boxes) {
             QCOMPARE(m_boxes->boxes[0].text, Q(900));
@@ -502,9 +541,18 @@ private slots:
                 QVERIFY2(cut.isEmpty(), qPrintable(name + QLatin1Char(' ') + code + QStringLiteral(": ") + cut.join(QStringLiteral("; "))));
             };
             Open(m_src, false, QStringLiteral("Heli"));
-            QVERIFY(Detail([&](CModelDataDetailDlg& d) { check(d, QStringLiteral("detail")); }));
+            QVERIFY(Detail([&](CModelDataDetailDlg& d) {
+                MakeMarks(d);
+                check(d, QStringLiteral("detail"));
+            }));
             CSettingDlg setting(0, m_dlg.get());
             check(setting, QStringLiteral("setting"));
+            // Each language in its own name; "System" in the language of the moment.
+            auto* languages = Control<QComboBox>(setting, IDC_LANGUAGE);
+            QCOMPARE(languages->itemText(0), Q(1201));
+            QCOMPARE(languages->itemText(2), QStringLiteral("日本語"));
+            QCOMPARE(languages->itemText(4), QStringLiteral("Français"));
+            QVERIFY(setting.width() > setting.fontMetrics().horizontalAdvance(setting.windowTitle()));
             CAboutDlg about(m_dlg.get());
             check(about, QStringLiteral("about"));
         }

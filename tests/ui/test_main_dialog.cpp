@@ -110,11 +110,15 @@ private slots:
         }
         QCOMPARE(Control<QComboBox>(dlg, IDC_SOURCE_TRANSMITTER)->currentText(), QStringLiteral("PX400"));
         QCOMPARE(Control<QComboBox>(dlg, IDC_TARGET_TRANSMITTER)->currentText(), QStringLiteral("PX600"));
-        const int widths[4] = {50, 120, 70, 103};
+        // No stored widths: the columns fit their contents (checked in every
+        // language elsewhere), and the last one reaches the list's right edge.
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        dlg.resize(1400, 700);
+        QCoreApplication::processEvents();
         for (int id : {IDC_SOURCE_LIST, IDC_TARGET_LIST}) {
-            QHeaderView* header = Control<QTableView>(dlg, id)->horizontalHeader();
-            for (int c = 0; c < 4; ++c)
-                QCOMPARE(header->sectionSize(c), widths[c]);
+            auto* list = Control<QTableView>(dlg, id);
+            QCOMPARE(list->horizontalHeader()->length(), list->viewport()->width());
         }
         QCOMPARE(Control<QLineEdit>(dlg, IDC_MODEL_NAME)->maxLength(), 32);
         QVERIFY(boxes.boxes.empty());
@@ -140,6 +144,8 @@ private slots:
             QCOMPARE(Control<QComboBox>(dlg, IDC_SOURCE_LOCATION)->currentIndex(), 3);
             Control<QPushButton>(dlg, IDC_BROWSE_SOURCE)->click();
             QCOMPARE(folders.titles, QStringList{Text(102)});
+            // The browser opens at the nearest folder of the location that exists.
+            QCOMPARE(folders.starts, QStringList{m_work->path()});
             auto* history = Control<QComboBox>(dlg, IDC_SOURCE_LOCATION);
             QCOMPARE(history->count(), 11);
             QCOMPARE(history->itemText(0), kPX400Samples);
@@ -296,41 +302,50 @@ private slots:
         QVERIFY(boxes.boxes.empty());
     }
 
-    void clicksCopyTheModelName_data()
+    void modelNameFollowsTheSelectionUntilTyped_data()
     {
         QTest::addColumn<int>("listId");
-        QTest::addColumn<bool>("doubleClick");
+        QTest::addColumn<QString>("action");  // "click", "double" click, "key" Down
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("copies");
-        QTest::newRow("double click, source") << int(IDC_SOURCE_LIST) << true << "TYPED" << true;
-        QTest::newRow("double click, target") << int(IDC_TARGET_LIST) << true << "TYPED" << true;
-        QTest::newRow("click, source, empty name") << int(IDC_SOURCE_LIST) << false << "" << true;
-        QTest::newRow("click, source, name typed") << int(IDC_SOURCE_LIST) << false << "TYPED" << false;
-        QTest::newRow("click, target") << int(IDC_TARGET_LIST) << false << "" << false;
+        QTest::addColumn<int>("row");      // the row selected afterwards
+        QTest::addColumn<bool>("follows");  // the edit shows that row's name
+        QTest::newRow("double click, source") << int(IDC_SOURCE_LIST) << "double" << "TYPED" << 2 << true;
+        QTest::newRow("double click, target") << int(IDC_TARGET_LIST) << "double" << "TYPED" << 2 << true;
+        QTest::newRow("click, source") << int(IDC_SOURCE_LIST) << "click" << "" << 2 << true;
+        QTest::newRow("click, source, name typed") << int(IDC_SOURCE_LIST) << "click" << "TYPED" << 2 << false;
+        QTest::newRow("key, source") << int(IDC_SOURCE_LIST) << "key" << "" << 1 << true;
+        QTest::newRow("key, source, name typed") << int(IDC_SOURCE_LIST) << "key" << "TYPED" << 1 << false;
+        QTest::newRow("click, target") << int(IDC_TARGET_LIST) << "click" << "" << 2 << false;
     }
-    void clicksCopyTheModelName()
+    void modelNameFollowsTheSelectionUntilTyped()
     {
         QFETCH(int, listId);
-        QFETCH(bool, doubleClick);
+        QFETCH(QString, action);
         QFETCH(QString, typed);
-        QFETCH(bool, copies);
+        QFETCH(int, row);
+        QFETCH(bool, follows);
         Preset(kPX400Samples, kPX400Samples);
         MessageCapture boxes;
         CArkletonDlg dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         auto* edit = Control<QLineEdit>(dlg, IDC_MODEL_NAME);
-        edit->setText(typed);
+        auto* source = Control<QTableView>(dlg, IDC_SOURCE_LIST);
+        QCOMPARE(edit->text(), source->model()->index(0, 1).data().toString());  // the start's selection
+        QTest::keyClicks(edit, typed);
+        const QString before = edit->text();
         auto* list = Control<QTableView>(dlg, listId);
-        const QModelIndex cell = list->model()->index(2, 1);
-        const QPoint at = list->visualRect(cell).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        if (doubleClick)
-            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(SelectedRow(list), 2);
-        QCOMPARE(edit->text(), copies ? cell.data().toString() : typed);
-        if (copies)
-            QCOMPARE(QString::fromStdU16String(dlg.State().m_modelName), edit->text());
+        const QPoint at = list->visualRect(list->model()->index(2, 1)).center();
+        if (action == QLatin1String("key")) {
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_Down);
+        } else {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            if (action == QLatin1String("double"))
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        }
+        QCOMPARE(SelectedRow(list), row);
+        QCOMPARE(edit->text(), follows ? list->model()->index(row, 1).data().toString() : before);
         dlg.reject();
     }
 
@@ -346,8 +361,13 @@ private slots:
                 row = r;
         QVERIFY(row >= 0);
         source->selectRow(row);
-        Control<QLineEdit>(dlg, IDC_MODEL_NAME)->setText(QStringLiteral("HELI"));
+        auto* edit = Control<QLineEdit>(dlg, IDC_MODEL_NAME);
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("HELI"));
         Control<QPushButton>(dlg, IDC_CONVERT)->click();
+        // The typed name has served: the next selection brings its own.
+        source->selectRow(row == 0 ? 1 : 0);
+        QCOMPARE(edit->text(), source->model()->index(row == 0 ? 1 : 0, 1).data().toString());
 
         const QString stored = m_work->filePath(QStringLiteral("HELI.mdl"));
         QCOMPARE(QFileInfo(stored).size(), 32768);

@@ -1,6 +1,7 @@
 // The main dialog in each of its four languages: texts from the language's
-// tables, Qt's own texts translated, nothing cut off at the default size, and
-// a screenshot of the dialog filled with the samples.
+// tables, Qt's own texts translated, nothing cut off at the default size (the
+// list columns of a first start included), and screenshots of the dialog
+// filled with the samples and of the hardware warning after a conversion.
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -28,8 +29,9 @@ QString Plain(QString text)
     return text;
 }
 
-// Every label, button, group title and column heading whose text needs more
-// width than its widget gives it.
+// Every label, button, group title, column heading and list cell whose text
+// needs more width than its widget gives it; a model type column must also
+// have room for the names of the types it does not show at the moment.
 QStringList TooWide(QWidget& root)
 {
     QStringList found;
@@ -44,11 +46,21 @@ QStringList TooWide(QWidget& root)
         check(b, b->text(), b->width() - 2 * b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b));
     for (QGroupBox* g : root.findChildren<QGroupBox*>())
         check(g, g->title(), g->width() - 2 * g->fontMetrics().averageCharWidth());
-    // A heading is shortened inside a narrow column, as in any list; its
-    // whole text must still fit the list.
-    for (QTableView* t : root.findChildren<QTableView*>())
-        for (int c = 0; c < t->model()->columnCount(); ++c)
-            check(t->horizontalHeader(), t->model()->headerData(c, Qt::Horizontal).toString(), t->viewport()->width());
+    for (QTableView* t : root.findChildren<QTableView*>()) {
+        QHeaderView* header = t->horizontalHeader();
+        const int headerMargin = 2 * t->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        const int cellMargin = 2 * (t->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, t) + 1) + 1;
+        for (int c = 0; c < t->model()->columnCount(); ++c) {
+            check(header, t->model()->headerData(c, Qt::Horizontal).toString(), header->sectionSize(c) - headerMargin);
+            QStringList texts;
+            for (int r = 0; r < t->model()->rowCount(); ++r)
+                texts << t->model()->index(r, c).data().toString();
+            for (unsigned id = IDS_MODEL_TYPE_UNKNOWN; c == 2 && id <= IDS_MODEL_TYPE_BASE + 4; ++id)
+                texts << QString::fromStdU16String(LoadString(id));
+            for (const QString& text : texts)
+                check(t, text, header->sectionSize(c) - cellMargin);
+        }
+    }
     return found;
 }
 
@@ -131,7 +143,30 @@ private slots:
         const QString folder = QStringLiteral(ARK_BUILD_DIR "/screenshots");
         QDir().mkpath(folder);
         QVERIFY(dlg.grab().save(folder + QStringLiteral("/main-%1.png").arg(code)));
+        // Wide enough for every column; the last one takes the rest.
+        dlg.resize(1500, 572);
+        QCoreApplication::processEvents();
+        QVERIFY(dlg.grab().save(folder + QStringLiteral("/main-wide-%1.png").arg(code)));
         QVERIFY(boxes.boxes.empty());
+
+        // The hardware warning after a conversion, whole, as the pilot sees it.
+        QTemporaryDir out;
+        FolderAnswers folders;
+        folders.folders.push_back(out.path());
+        dlg.OnBrowse(SettingsGroup::Target);
+        bool shown = false;
+        SetMessagePresenter([&](QMessageBox& box) {
+            if (box.text() == QString::fromStdU16String(LoadString(705))) {
+                box.show();
+                auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                shown = label && label->height() >= label->heightForWidth(label->width()) &&
+                        box.grab().save(folder + QStringLiteral("/warning-%1.png").arg(code));
+            }
+            return QMessageBox::Ok;
+        });
+        dlg.findChild<QPushButton*>(QString::number(IDC_CONVERT))->click();
+        SetMessagePresenter(nullptr);
+        QVERIFY(shown);
         dlg.reject();
     }
 };

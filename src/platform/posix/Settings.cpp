@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr const char* kCompanyFolder = "Varkel Corp.";
 constexpr const char* kSettingsFile = "arkleton.conf";
 
 }  // namespace
@@ -23,7 +22,7 @@ std::string SettingsFilePath()
             return {};
         base = std::string(home) + "/.config";
     }
-    return base + "/" + kCompanyFolder + "/" + kSettingsFile;
+    return base + "/" + SettingsName::kCompany + "/" + kSettingsFile;
 }
 
 int ReadStoredLanguageIndex()
