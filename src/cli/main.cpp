@@ -202,6 +202,8 @@ ConvertArgs ParseConvert(const CommandLine& line)
     if (!line.operands.empty())
         Fail(IDS_CLI_EXTRA_ARGUMENT, {U(line.operands[0])});
     ConvertArgs c;
+    const std::pair<const char*, std::optional<std::string>*> required[] = {
+        {"--from", &c.from}, {"--source", &c.source}, {"--model", &c.model}, {"--to", &c.to}, {"--name", &c.name}};
     for (const auto& [option, value] : line.options) {
         if (option == "--condition") {
             const size_t eq = value.find('=');
@@ -217,16 +219,14 @@ ConvertArgs ParseConvert(const CommandLine& line)
         } else if (option == "--report") {
             c.report = true;
         } else {
-            for (auto [name, field] : {std::pair{"--from", &c.from}, {"--source", &c.source}, {"--model", &c.model},
-                                       {"--to", &c.to}, {"--name", &c.name}})
+            for (const auto& [name, field] : required)
                 if (option == name)
                     *field = value;
         }
     }
-    for (auto [opt, value] : {std::pair{"--from", &c.from}, {"--source", &c.source}, {"--model", &c.model},
-                              {"--to", &c.to}, {"--name", &c.name}})
-        if (!*value)
-            Fail(IDS_CLI_MISSING_OPTION, {U(opt)});
+    for (const auto& [name, field] : required)
+        if (!*field)
+            Fail(IDS_CLI_MISSING_OPTION, {U(name)});
     return c;
 }
 
