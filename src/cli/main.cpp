@@ -6,11 +6,17 @@
 //                        --to FOLDER --name NAME [--condition C=TEXT]...
 //                        [--map SOURCE=TARGET]... [--report]
 //   common options: --language en|de|fr|ja, --help, --version
+//
+// An option's value is always the argument after it (or the text after "=");
+// "--" ends the options, so that every argument after it is an operand.
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -20,6 +26,7 @@
 #include "model/ConvertHW.h"
 #include "model/SwitchReport.h"
 #include "platform/Console.h"
+#include "platform/File.h"
 #include "platform/Settings.h"
 #include "platform/StringIds.h"
 #include "platform/Strings.h"
@@ -50,10 +57,12 @@ enum : unsigned {
     IDS_CLI_BAD_LANGUAGE = 1419,
     IDS_CLI_TRY_HELP = 1420,
     IDS_CLI_EXTRA_ARGUMENT = 1421,
+    IDS_CLI_MODEL_NOT_FOUND = 1530,
+    IDS_CLI_NOT_A_FOLDER = 1531,
+    IDS_CLI_OUTPUT_FAILED = 1532,
 };
 
 constexpr const char* kProgram = "arkleton-cli";
-constexpr int kColumnCount = 4;
 
 struct UsageError {
     std::u16string text;
@@ -85,6 +94,102 @@ bool EqualsNoCase(const std::u16string& a, const std::u16string& b)
     return true;
 }
 
+// The options the program knows: whether each takes a value, and the command
+// it belongs to (none: every command, also before the command).
+struct OptionSpec {
+    const char* name;
+    bool takesValue;
+    const char* command;
+};
+
+constexpr OptionSpec kOptions[] = {
+    {"--help", false, nullptr},       {"-h", false, nullptr},
+    {"--version", false, nullptr},    {"--language", true, nullptr},
+    {"--from", true, "convert"},      {"--source", true, "convert"},
+    {"--model", true, "convert"},     {"--to", true, "convert"},
+    {"--name", true, "convert"},      {"--condition", true, "convert"},
+    {"--map", true, "convert"},       {"--report", false, "convert"},
+};
+
+constexpr const char* kCommands[] = {"list", "convert"};
+
+const OptionSpec* FindOption(const std::string& name, const std::optional<std::string>& command)
+{
+    for (const OptionSpec& spec : kOptions)
+        if (name == spec.name && (!spec.command || (command && *command == spec.command)))
+            return &spec;
+    return nullptr;
+}
+
+// The whole command line, read from left to right.
+struct CommandLine {
+    std::optional<std::string> language;
+    bool help = false;
+    bool version = false;
+    std::optional<std::string> command;
+    std::vector<std::string> operands;                         // after the command
+    std::vector<std::pair<std::string, std::string>> options;  // the command's, in order
+    // The first wrong argument met: message id and the argument, formatted
+    // once the language of the whole line is known.
+    std::optional<std::pair<unsigned, std::string>> error;
+};
+
+CommandLine ReadCommandLine(const std::vector<std::string>& args)
+{
+    CommandLine line;
+    auto fail = [&line](unsigned id, const std::string& argument) {
+        if (!line.error)
+            line.error.emplace(id, argument);
+    };
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (!optionsEnded && a == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        // Only an argument in an option's place is an option ("-" alone is an operand).
+        if (optionsEnded || a.size() < 2 || a[0] != '-') {
+            if (line.command) {
+                line.operands.push_back(a);
+                continue;
+            }
+            line.command = a;
+            if (std::find_if(std::begin(kCommands), std::end(kCommands), [&a](const char* c) { return a == c; }) ==
+                std::end(kCommands))
+                fail(IDS_CLI_UNKNOWN_COMMAND, a);
+            continue;
+        }
+        const size_t eq = a.rfind("--", 0) == 0 ? a.find('=') : std::string::npos;
+        const std::string name = a.substr(0, eq);
+        const OptionSpec* spec = FindOption(name, line.command);
+        if (!spec || (eq != std::string::npos && !spec->takesValue)) {
+            fail(IDS_CLI_UNKNOWN_OPTION, a);
+            continue;
+        }
+        std::string value;
+        if (spec->takesValue) {
+            if (eq != std::string::npos) {
+                value = a.substr(eq + 1);
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            } else {
+                fail(IDS_CLI_NEEDS_VALUE, name);
+                continue;
+            }
+        }
+        if (name == "--help" || name == "-h")
+            line.help = true;
+        else if (name == "--version")
+            line.version = true;
+        else if (name == "--language")
+            line.language = value;
+        else
+            line.options.emplace_back(name, value);
+    }
+    return line;
+}
+
 struct ConvertArgs {
     std::optional<std::string> from, source, model, to, name;
     std::vector<std::pair<int, std::string>> conditions;  // condition 0..7, text
@@ -92,58 +197,36 @@ struct ConvertArgs {
     bool report = false;
 };
 
-// Picks the value of "--opt VALUE" or "--opt=VALUE".
-bool TakeValue(const std::vector<std::string>& args, size_t& i, const char* option, std::optional<std::string>& out)
+ConvertArgs ParseConvert(const CommandLine& line)
 {
-    const std::string& a = args[i];
-    const size_t n = std::strlen(option);
-    if (a == option) {
-        if (i + 1 >= args.size())
-            Fail(IDS_CLI_NEEDS_VALUE, {U(option)});
-        out = args[++i];
-        return true;
-    }
-    if (a.size() > n && a.compare(0, n, option) == 0 && a[n] == '=') {
-        out = a.substr(n + 1);
-        return true;
-    }
-    return false;
-}
-
-ConvertArgs ParseConvert(const std::vector<std::string>& args)
-{
+    if (!line.operands.empty())
+        Fail(IDS_CLI_EXTRA_ARGUMENT, {U(line.operands[0])});
     ConvertArgs c;
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::optional<std::string> value;
-        if (TakeValue(args, i, "--from", c.from) || TakeValue(args, i, "--source", c.source) ||
-            TakeValue(args, i, "--model", c.model) || TakeValue(args, i, "--to", c.to) ||
-            TakeValue(args, i, "--name", c.name))
-            continue;
-        if (TakeValue(args, i, "--condition", value)) {
-            const size_t eq = value->find('=');
-            const std::string number = value->substr(0, eq);
+    const std::pair<const char*, std::optional<std::string>*> required[] = {
+        {"--from", &c.from}, {"--source", &c.source}, {"--model", &c.model}, {"--to", &c.to}, {"--name", &c.name}};
+    for (const auto& [option, value] : line.options) {
+        if (option == "--condition") {
+            const size_t eq = value.find('=');
+            const std::string number = value.substr(0, eq);
             if (eq == std::string::npos || number.size() != 1 || number[0] < '1' || number[0] > '8')
-                Fail(IDS_CLI_BAD_CONDITION, {U(*value)});
-            c.conditions.emplace_back(number[0] - '1', value->substr(eq + 1));
-            continue;
-        }
-        if (TakeValue(args, i, "--map", value)) {
-            const size_t eq = value->find('=');
-            if (eq == std::string::npos || eq == 0 || eq + 1 == value->size())
-                Fail(IDS_CLI_BAD_MAP, {U(*value)});
-            c.maps.emplace_back(value->substr(0, eq), value->substr(eq + 1));
-            continue;
-        }
-        if (args[i] == "--report") {
+                Fail(IDS_CLI_BAD_CONDITION, {U(value)});
+            c.conditions.emplace_back(number[0] - '1', value.substr(eq + 1));
+        } else if (option == "--map") {
+            const size_t eq = value.find('=');
+            if (eq == std::string::npos || eq == 0 || eq + 1 == value.size())
+                Fail(IDS_CLI_BAD_MAP, {U(value)});
+            c.maps.emplace_back(value.substr(0, eq), value.substr(eq + 1));
+        } else if (option == "--report") {
             c.report = true;
-            continue;
+        } else {
+            for (const auto& [name, field] : required)
+                if (option == name)
+                    *field = value;
         }
-        Fail(args[i].rfind("-", 0) == 0 ? IDS_CLI_UNKNOWN_OPTION : IDS_CLI_EXTRA_ARGUMENT, {U(args[i])});
     }
-    for (auto [opt, value] : {std::pair{"--from", &c.from}, {"--source", &c.source}, {"--model", &c.model},
-                              {"--to", &c.to}, {"--name", &c.name}})
-        if (!*value)
-            Fail(IDS_CLI_MISSING_OPTION, {U(opt)});
+    for (const auto& [name, field] : required)
+        if (!*field)
+            Fail(IDS_CLI_MISSING_OPTION, {U(name)});
     return c;
 }
 
@@ -238,25 +321,84 @@ private:
     bool m_printed = false;
 };
 
-int RunList(const std::vector<std::string>& args, CliHost& host)
+// A location path as the file system library takes it: UTF-8 on Windows,
+// the bytes as they are elsewhere.
+std::filesystem::path LocationPath(const std::string& location)
 {
-    if (args.empty())
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(location.begin(), location.end()));
+#else
+    return std::filesystem::path(location);
+#endif
+}
+
+// The program's file error text for a failure the system reported on the
+// location (the same texts as the dialog's file errors).
+std::u16string LocationErrorText(const std::error_code& error, const std::string& location)
+{
+    const std::error_condition c = error.default_error_condition();
+    CFileException::Cause cause = CFileException::genericException;
+    if (c == std::errc::no_such_file_or_directory)
+        cause = CFileException::fileNotFound;
+    else if (c == std::errc::permission_denied || c == std::errc::operation_not_permitted)
+        cause = CFileException::accessDenied;
+    else if (c == std::errc::not_a_directory || c == std::errc::filename_too_long ||
+             c == std::errc::too_many_symbolic_link_levels || c == std::errc::invalid_argument)
+        cause = CFileException::badPath;
+    else if (c == std::errc::too_many_files_open || c == std::errc::too_many_files_open_in_system)
+        cause = CFileException::tooManyOpenFiles;
+    else if (c == std::errc::io_error)
+        cause = CFileException::hardIO;
+    return CFileException(cause, error.value(), location).GetErrorMessage();
+}
+
+// Why a location cannot be listed: it is empty, does not exist, is no folder
+// or cannot be read. None for a folder that can be read.
+std::optional<std::u16string> LocationProblem(const std::string& location)
+{
+    namespace fs = std::filesystem;
+    if (location.empty())
+        return FormatString(IDS_CLI_NOT_A_FOLDER, {U(location)});
+    const fs::path path = LocationPath(location);
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (status.type() == fs::file_type::not_found)
+        return CFileException(CFileException::fileNotFound, 0, location).GetErrorMessage();
+    if (error)
+        return LocationErrorText(error, location);
+    if (!fs::is_directory(status))
+        return FormatString(IDS_CLI_NOT_A_FOLDER, {U(location)});
+    const fs::directory_iterator entries(path, error);
+    if (error)
+        return LocationErrorText(error, location);
+    return std::nullopt;
+}
+
+int RunList(const CommandLine& line, CliHost& host)
+{
+    if (line.operands.empty())
         Fail(IDS_CLI_MISSING_OPTION, {ListArgumentName(CurrentLanguage())});
-    if (args.size() > 1)
-        Fail(IDS_CLI_EXTRA_ARGUMENT, {U(args[1])});
-    const ModelListing listing = FillModelList(host, args[0]);
+    if (line.operands.size() > 1)
+        Fail(IDS_CLI_EXTRA_ARGUMENT, {U(line.operands[1])});
+    const std::string& location = line.operands[0];
+    // The dialog shows an empty list for such a location; here it is a failure.
+    if (const std::optional<std::u16string> problem = LocationProblem(location)) {
+        host.Error(*problem);
+        return kExitFailed;
+    }
+    const ModelListing listing = FillModelList(host, location);
+    host.ShowModelList(IDC_SOURCE_LIST, listing);
     for (const ModelListRow& row : listing.rows) {
-        std::u16string line = Printable(U(row.key));
-        for (int c = 0; c < kColumnCount; ++c)
-            line += u'\t' + Printable(row.columns[c]);
-        host.Line(line);
+        if (!host.OutputOk())
+            break;
+        host.Row({U(row.key), row.columns[0], row.columns[1], row.columns[2], row.columns[3]});
     }
     return kExitStored;
 }
 
-int RunConvert(const std::vector<std::string>& args, CliHost& host)
+int RunConvert(const CommandLine& line, CliHost& host)
 {
-    const ConvertArgs c = ParseConvert(args);
+    const ConvertArgs c = ParseConvert(line);
     MainDialogState state;
     state.sourceTransmitterSelection = SourceTransmitterText(*c.from);
     state.targetTransmitterSelection = LoadString(IDS_COMBO_PX600);
@@ -272,6 +414,9 @@ int RunConvert(const std::vector<std::string>& args, CliHost& host)
             break;
         }
     }
+    // Where the dialog would say that no row is selected, the key was not listed.
+    if (state.selectedSourceRow < 0)
+        host.SetNoSelectionText(FormatString(IDS_CLI_MODEL_NOT_FOUND, {U(*c.model), U(*c.source)}));
 
     CConvertHW& table = TheConvertHW();
     if (!c.conditions.empty() || !c.maps.empty()) {
@@ -303,55 +448,51 @@ int RunConvert(const std::vector<std::string>& args, CliHost& host)
     return OnConvert(state, convertHost, table, options) ? kExitStored : kExitFailed;
 }
 
-Language ChooseLanguage(std::vector<std::string>& args)
+int RunCommandLine(const std::vector<std::string>& args, CliHost& host)
 {
-    std::optional<std::string> code;
-    std::vector<std::string> rest;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (TakeValue(args, i, "--language", code))
-            continue;
-        rest.push_back(args[i]);
-    }
-    args = std::move(rest);
-    if (!code)
-        return LanguageFromIndex(ReadStoredLanguageIndex());
-    Language language;
-    if (!LanguageFromCode(*code, language))
-        Fail(IDS_CLI_BAD_LANGUAGE, {U(*code)});
-    return language;
-}
-
-int Run(std::vector<std::string> args)
-{
-    CliHost host;
-    SetLanguage(LanguageFromIndex(ReadStoredLanguageIndex()));
     try {
-        SetLanguage(ChooseLanguage(args));
-        for (const std::string& a : args) {
-            if (a == "--help" || a == "-h") {
-                host.Info(LoadString(IDS_CLI_USAGE) + u"\n\n" + LoadString(IDS_CLI_HELP));
-                return kExitStored;
-            }
-            if (a == "--version") {
-                int major = 0, minor = 0, patch = 0;
-                std::sscanf(ARK_VERSION, "%d.%d.%d", &major, &minor, &patch);
-                host.Info(U(kProgram) + u" " + FormatString(IDS_VERSION, {major, minor, patch}));
-                return kExitStored;
-            }
+        const CommandLine line = ReadCommandLine(args);
+        if (line.language) {
+            Language language;
+            if (!LanguageFromCode(*line.language, language))
+                Fail(IDS_CLI_BAD_LANGUAGE, {U(*line.language)});
+            SetLanguage(language);
         }
-        if (args.empty())
+        if (line.help) {
+            host.Info(LoadString(IDS_CLI_USAGE) + u"\n\n" + LoadString(IDS_CLI_HELP));
+            return kExitStored;
+        }
+        if (line.version) {
+            int major = 0, minor = 0, patch = 0;
+            std::sscanf(ARK_VERSION, "%d.%d.%d", &major, &minor, &patch);
+            host.Info(U(kProgram) + u" " + FormatString(IDS_VERSION, {major, minor, patch}));
+            return kExitStored;
+        }
+        if (line.error)
+            Fail(line.error->first, {U(line.error->second)});
+        if (!line.command)
             throw UsageError{LoadString(IDS_CLI_USAGE)};
-        const std::string command = args[0];
-        const std::vector<std::string> rest(args.begin() + 1, args.end());
-        if (command == "list")
-            return RunList(rest, host);
-        if (command == "convert")
-            return RunConvert(rest, host);
-        Fail(IDS_CLI_UNKNOWN_COMMAND, {U(command)});
+        if (*line.command == "list")
+            return RunList(line, host);
+        return RunConvert(line, host);
     } catch (const UsageError& e) {
         host.Error(e.text + u"\n" + LoadString(IDS_CLI_TRY_HELP));
         return kExitUsage;
     }
+}
+
+int Run(const std::vector<std::string>& args)
+{
+    CliHost host;
+    SetLanguage(LanguageFromIndex(ReadStoredLanguageIndex()));
+    int status = RunCommandLine(args, host);
+    // Output that did not arrive whole is a failure, whatever the command.
+    if (!host.FinishOutput()) {
+        host.Error(LoadString(IDS_CLI_OUTPUT_FAILED));
+        if (status == kExitStored)
+            status = kExitFailed;
+    }
+    return status;
 }
 
 }  // namespace

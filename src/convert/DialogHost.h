@@ -39,6 +39,7 @@ public:
     virtual void FocusControl(int controlId, bool selectAll) = 0;
     // A modal message box with one OK button.
     virtual void MessageBox(const std::u16string& text, const std::u16string& caption, unsigned style) = 0;
-    // A model list (IDC_SOURCE_LIST or IDC_TARGET_LIST) was refilled.
+    // A model list (IDC_SOURCE_LIST or IDC_TARGET_LIST) was refilled. The
+    // host shows the listing's notice with it (none when it is empty).
     virtual void ShowModelList(int listId, const ModelListing& listing) = 0;
 };

@@ -21,6 +21,15 @@ constexpr unsigned kLongestHeader = static_cast<unsigned>(std::max(PX400_HEADER_
 constexpr uint16_t kModelTypeNames = 5;  // AIRPLANE .. MULTICOPTER
 constexpr size_t kMessageMax = 510;  // the longest exception text a box shows
 
+// Why a folder's image was passed over.
+enum : unsigned {
+    IDS_IMAGE_READ_ONLY = 1533,
+    IDS_IMAGE_IN_USE = 1534,
+    IDS_IMAGE_DAMAGED = 1535,
+    IDS_IMAGE_NOT_A_FILE = 1536,
+    IDS_IMAGE_CANNOT_OPEN = 1537,
+};
+
 // The first of the three names (ids first..first+2) that begins with text.
 uint16_t MatchTransmitterName(const std::u16string& text, unsigned firstId)
 {
@@ -51,6 +60,21 @@ bool NamesPX600(const uint8_t* head, unsigned got)
 std::string AnsiKey(const std::string& key)
 {
     return Utf16ToAnsi(Utf8ToUtf16(key), CurrentAnsiCodePage());
+}
+
+// The line that tells why a folder's image was not used.
+std::u16string ImageNotice(const TinyVolume& volume)
+{
+    unsigned id = 0;
+    switch (volume.m_problem) {
+    case TinyImageProblem::None: return {};
+    case TinyImageProblem::ReadOnly: id = IDS_IMAGE_READ_ONLY; break;
+    case TinyImageProblem::InUse: id = IDS_IMAGE_IN_USE; break;
+    case TinyImageProblem::Damaged: id = IDS_IMAGE_DAMAGED; break;
+    case TinyImageProblem::NotAFile: id = IDS_IMAGE_NOT_A_FILE; break;
+    case TinyImageProblem::CannotOpen: id = IDS_IMAGE_CANNOT_OPEN; break;
+    }
+    return FormatString(id, {Utf8ToUtf16(volume.m_problemPath)});
 }
 
 }  // namespace
@@ -96,6 +120,7 @@ ModelListing FillModelList(IDialogHost& host, const std::string& location,
     {
         CModelDataFile file(location);
         listing.isVolume = file.m_isVolume != 0;
+        listing.notice = ImageNotice(file.m_volume);
 
         // One header reader of each class, made when the first file of its
         // class comes up (a PX400 reader holds a whole 192 KiB image).

@@ -25,6 +25,10 @@ struct ModelListing {
     int selected = -1;
     // The location was a mounted TINYFS image (a target list shows it disabled).
     bool isVolume = false;
+    // Why the folder's TINYFS.IMG was passed over, naming the image (the
+    // folder is then listed as a plain folder); empty when there is no image
+    // or it was mounted. The front ends show it as it stands.
+    std::u16string notice;
 };
 
 // Type code of the transmitter text selected in a transmitter combo box: the
@@ -38,10 +42,12 @@ uint16_t GetItemTransmitterType(const ModelListRow& row);
 
 // Lists a location: every "*.MDL" file of a plain folder (read as PX600 when its
 // first 16 bytes name the PX600, else as PX400), or every file from number 6 up
-// of the folder's TINYFS image (read as PX200). A file that cannot be opened is
-// left out silently; a file error while reading shows a warning box and the
-// listing goes on. The row whose key equals selectKey is selected, else row 0.
-// Each listed key is also appended to itemKeys when it is given.
+// of the folder's TINYFS image (read as PX200). An image that cannot be used
+// leaves a plain folder and says why in the listing's notice. A file that
+// cannot be opened is left out silently; a file error while reading shows a
+// warning box and the listing goes on. The row whose key equals selectKey is
+// selected, else row 0. Each listed key is also appended to itemKeys when it
+// is given.
 ModelListing FillModelList(IDialogHost& host, const std::string& location,
                            const std::optional<std::string>& selectKey = std::nullopt,
                            std::vector<std::string>* itemKeys = nullptr);

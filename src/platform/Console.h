@@ -11,4 +11,7 @@ std::vector<std::string> StartConsoleProgram(int argc, char** argv);
 
 // Writes UTF-8 text to stdout or stderr: as bytes to a pipe or a file; on
 // Windows a console gets it as wide characters, so every language shows.
-void WriteConsoleText(std::FILE* stream, const std::string& utf8);
+// False when the text could not be written whole (a full disk, a closed
+// pipe); bytes still buffered in the stream are checked by the caller's
+// fflush and ferror.
+bool WriteConsoleText(std::FILE* stream, const std::string& utf8);

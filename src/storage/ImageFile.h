@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <string>
 
-enum class ImageAttributes { Missing, ReadOnly, Writable };
+enum class ImageAttributes { Missing, NotAFile, ReadOnly, Writable };
 
-// What the file's attributes say: missing (or unreadable), read-only, or not.
+// What the entry's attributes say (links followed): missing (or unreadable),
+// not a regular file, read-only by its mode, or writable.
 ImageAttributes ImageFileAttributes(const std::string& path);
 // Opens an existing regular file for reading and writing, shared with nobody,
 // first closing the image that is open. 0, or the OS error number

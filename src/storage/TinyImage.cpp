@@ -140,32 +140,46 @@ void TinyCloseImage(int volume)
 bool TinyVolume::Mount(const std::string& path)
 {
     Unmount();
+    m_problem = TinyImageProblem::None;
+    m_problemPath.clear();
+    auto refuse = [&](TinyImageProblem problem) {
+        m_problem = problem;
+        m_problemPath = path;
+        return false;
+    };
     const ImageAttributes attributes = ImageFileAttributes(path);
     if (attributes == ImageAttributes::Missing) {
         m_errorText = WithPath(kTextNotFound, path);
         return false;
     }
+    if (attributes == ImageAttributes::NotAFile) {
+        m_errorText = WithPath(kTextCannotOpen, path);
+        return refuse(TinyImageProblem::NotAFile);
+    }
     if (attributes == ImageAttributes::ReadOnly) {
         m_errorText = WithPath(kTextReadOnly, path);
-        return false;
+        return refuse(TinyImageProblem::ReadOnly);
     }
     int volume = -1;
     int osError = 0;
     if (!TinyOpenImage(path, &volume, &osError)) {
-        if (osError != 0) {
-            m_errorText = WithPath(kTextCannotOpen, path);
-            if (osError == TINY_OS_ERROR_SHARING)
-                m_errorText += kTextOtherMount;
-        } else {
+        if (osError == 0) {
             m_errorText = kTextMountFailed;
+            return refuse(TinyImageProblem::Damaged);
         }
-        return false;
+        m_errorText = WithPath(kTextCannotOpen, path);
+        if (osError == TINY_OS_ERROR_SHARING) {
+            m_errorText += kTextOtherMount;
+            return refuse(TinyImageProblem::InUse);
+        }
+        return refuse(osError == TINY_OS_ERROR_WRITE_PROTECT ? TinyImageProblem::ReadOnly
+                                                             : TinyImageProblem::CannotOpen);
     }
     m_volumeIndex = volume;
     m_imagePath = path;
     if (!LoadDirectory()) {
         Unmount();
-        return false;
+        return refuse(TinyImageProblem::Damaged);
     }
     return true;
 }

@@ -11,6 +11,13 @@
 
 // OS error number of an image that another process holds open.
 constexpr int TINY_OS_ERROR_SHARING = 32;
+// OS error number of an image on write-protected media (a locked card).
+constexpr int TINY_OS_ERROR_WRITE_PROTECT = 19;
+
+// Why a folder's image was not used: a file mode without write permission
+// (or write-protected media), held by another program, no valid volume in it,
+// an entry that is no regular file, or any other failure to open it.
+enum class TinyImageProblem { None, ReadOnly, InUse, Damaged, NotAFile, CannotOpen };
 
 // Starts the engine for the one image of the process (volume 0, one handle).
 bool TinyStartup();
@@ -41,6 +48,10 @@ public:
     bool LoadDirectory();
 
     std::string m_errorText;   // why the last Mount failed; kept until the next failure
+    // Why the last Mount left an existing image unused, and that image's path;
+    // None (and no path) after a success or when there was no image at all.
+    TinyImageProblem m_problem = TinyImageProblem::None;
+    std::string m_problemPath;
     int32_t m_volumeIndex = -1;
     std::string m_imagePath;
     std::vector<TinyFileEntry> m_entries;

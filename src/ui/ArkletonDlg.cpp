@@ -114,6 +114,17 @@ CModelListView* MakeList(QWidget* parent, int id, CModelListModel* model, const 
     return list;
 }
 
+// The line under a list that says why the location's image was passed over.
+QLabel* MakeNotice(QWidget* parent, const char* name)
+{
+    auto* notice = new QLabel(parent);
+    notice->setObjectName(QLatin1String(name));
+    notice->setTextFormat(Qt::PlainText);
+    notice->setWordWrap(true);
+    notice->hide();
+    return notice;
+}
+
 int SelectedRow(QTableView* list)
 {
     const QModelIndexList rows = list->selectionModel() ? list->selectionModel()->selectedRows() : QModelIndexList();
@@ -174,6 +185,7 @@ void CArkletonDlg::BuildControls()
     m_sourceBrowse = Named(new QPushButton(Text(IDS_BROWSE_SOURCE), m_sourceGroup), IDC_BROWSE_SOURCE);
     m_sourceModel = new CModelListModel(this);
     m_sourceList = MakeList(m_sourceGroup, IDC_SOURCE_LIST, m_sourceModel, du);
+    m_sourceNotice = MakeNotice(m_sourceGroup, "sourceListNotice");
 
     // "Convert to"
     m_targetGroup = Named(new QGroupBox(Text(IDS_GROUP_TO), this), IDC_GROUP_TO);
@@ -199,6 +211,7 @@ void CArkletonDlg::BuildControls()
     m_targetModel = new CModelListModel(this);
     m_targetList = MakeList(m_targetGroup, IDC_TARGET_LIST, m_targetModel, du);
     m_targetList->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
+    m_targetNotice = MakeNotice(m_targetGroup, "targetListNotice");
 
     for (QPushButton* browse : {m_sourceBrowse, m_targetBrowse}) {
         browse->setAutoDefault(false);
@@ -212,7 +225,8 @@ void CArkletonDlg::BuildControls()
     // Each group: a fixed left-hand column and the location column, whose
     // list takes the remaining width and height.
     auto place = [&](QGroupBox* group, QWidget* transmitterLabel, QWidget* transmitter, QWidget* locationLabel,
-                     QWidget* location, QWidget* browse, QWidget* list, std::initializer_list<QWidget*> below) {
+                     QWidget* location, QWidget* browse, QWidget* list, QWidget* notice,
+                     std::initializer_list<QWidget*> below) {
         auto* grid = new QGridLayout(group);
         grid->addWidget(transmitterLabel, 0, 0);
         grid->addWidget(locationLabel, 0, 1, 1, 2);
@@ -225,16 +239,17 @@ void CArkletonDlg::BuildControls()
         column0->addStretch(1);
         grid->addLayout(column0, 2, 0);
         grid->addWidget(list, 2, 1, 1, 2);
+        grid->addWidget(notice, 3, 1, 1, 2);
         grid->setColumnMinimumWidth(0, column);
         grid->setColumnStretch(1, 1);
         grid->setRowStretch(2, 1);
     };
     place(m_sourceGroup, sourceTransmitterLabel, m_sourceTransmitter, sourceLocationLabel, m_sourceLocation,
-          m_sourceBrowse, m_sourceList, {});
+          m_sourceBrowse, m_sourceList, m_sourceNotice, {});
     auto* nameGap = new QWidget(m_targetGroup);
     nameGap->setFixedHeight(du.Y(8));
     place(m_targetGroup, targetTransmitterLabel, m_targetTransmitter, targetLocationLabel, m_targetLocation,
-          m_targetBrowse, m_targetList, {modelNameLabel, m_modelName, nameGap, m_detail, m_convert});
+          m_targetBrowse, m_targetList, m_targetNotice, {modelNameLabel, m_modelName, nameGap, m_detail, m_convert});
 
     // Both groups share the width equally around the centre.
     auto* groups = new QHBoxLayout(this);
@@ -378,6 +393,9 @@ void CArkletonDlg::ShowModelList(int listId, const ModelListing& listing)
     CModelListModel* model = source ? m_sourceModel : m_targetModel;
     model->SetListing(listing);
     list->FitColumns();
+    QLabel* notice = source ? m_sourceNotice : m_targetNotice;
+    notice->setText(QString::fromStdU16String(listing.notice));
+    notice->setVisible(!listing.notice.empty());
     if (listing.selected >= 0)
         list->selectRow(listing.selected);
     if (source)

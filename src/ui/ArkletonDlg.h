@@ -110,4 +110,8 @@ private:
     QPushButton* m_convert = nullptr;
     CModelListView* m_targetList = nullptr;
     CModelListModel* m_targetModel = nullptr;
+    // Under each list: why the location's image was passed over, hidden
+    // while there is nothing to say.
+    QLabel* m_sourceNotice = nullptr;
+    QLabel* m_targetNotice = nullptr;
 };

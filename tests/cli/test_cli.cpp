@@ -74,6 +74,13 @@ std::string Text(unsigned id, Language language = Language::English)
     return Utf16ToUtf8(LoadString(id, language));
 }
 
+// A message of the current language with its arguments.
+template <typename... Args>
+std::string Message(unsigned id, const Args&... args)
+{
+    return Utf16ToUtf8(FormatString(id, {FormatArg(Utf8ToUtf16(args))...}));
+}
+
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -95,17 +102,20 @@ protected:
         config = temp.Sub("config");
     }
 
-    // Runs the program with English as the system language and no stored settings.
-    Result Run(const std::vector<std::string>& args)
+    // Runs the program with English as the system language and no stored
+    // settings, in the folder cwd when one is given; stdout goes to the file
+    // stdoutPath when one is given (and is then not read back).
+    Result Run(const std::vector<std::string>& args, const std::string& stdoutPath = "", const std::string& cwd = "")
     {
-        const std::string o = temp.Path() + ARK_SEP "stdout", e = temp.Path() + ARK_SEP "stderr";
+        const std::string e = temp.Path() + ARK_SEP "stderr";
+        const std::string o = stdoutPath.empty() ? temp.Path() + ARK_SEP "stdout" : stdoutPath;
 #ifdef _WIN32
         // The child inherits this environment; cmd.exe takes the whole line
         // in one more pair of quotes.
         _putenv_s("LC_ALL", "");
         _putenv_s("LC_MESSAGES", "");
         _putenv_s("LANG", "C");
-        std::string cmd = "\"" + Quote(SystemPath(ARK_CLI_PATH));
+        std::string cmd = "\"" + (cwd.empty() ? "" : "cd /d " + Quote(cwd) + " && ") + Quote(SystemPath(ARK_CLI_PATH));
         for (const std::string& a : args)
             cmd += " " + Quote(a);
         cmd += " >" + Quote(o) + " 2>" + Quote(e) + "\"";
@@ -113,7 +123,8 @@ protected:
         const std::u16string wide = Utf8ToUtf16(cmd);
         const int status = _wsystem(std::wstring(wide.begin(), wide.end()).c_str());
 #else
-        std::string cmd = "env -u LC_ALL -u LC_MESSAGES LANG=C XDG_CONFIG_HOME=" + Quote(config) + " " +
+        std::string cmd = (cwd.empty() ? "" : "cd " + Quote(cwd) + " && ") +
+                          "env -u LC_ALL -u LC_MESSAGES LANG=C XDG_CONFIG_HOME=" + Quote(config) + " " +
                           Quote(ARK_CLI_PATH);
         for (const std::string& a : args)
             cmd += " " + Quote(a);
@@ -121,7 +132,7 @@ protected:
         const int raw = std::system(cmd.c_str());
         const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 #endif
-        return {status, Slurp(o), Slurp(e)};
+        return {status, stdoutPath.empty() ? Slurp(o) : std::string(), Slurp(e)};
     }
 
     Result Convert(const std::string& model, const std::string& name, std::vector<std::string> extra = {})
@@ -164,8 +175,6 @@ TEST_F(CliTest, ListPrintsOneTabSeparatedLinePerModel)
     ASSERT_FALSE(imageLines.empty());
     for (const std::string& line : imageLines)
         EXPECT_NE(line.find("\tPX200   \t"), std::string::npos) << line;
-
-    EXPECT_EQ(Run({"list", temp.Path() + ARK_SEP "none"}).out, "");
 }
 
 TEST_F(CliTest, ConvertStoresTheFileAndAFollowingListShowsIt)
@@ -206,7 +215,7 @@ TEST_F(CliTest, RefusalsExitWithOneAndLeaveTheTargetAsItWas)
         std::string message;
     };
     const Case cases[] = {
-        {Convert("NOSUCH.MDL", "X"), Text(104)},
+        {Convert("NOSUCH.MDL", "X"), Message(1530, px400 + ARK_SEP "NOSUCH.MDL", px400)},
         {Convert("TRAINER.MDL", "ABCDEFGHIJKLMNOP"), Text(706)},
         {Convert("TRAINER.MDL", "A?B"), Text(707)},
         {Convert("TRAINER.MDL", ""), Text(708)},
@@ -262,6 +271,76 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndWriteNothing)
     const Result version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_NE(version.out.find(ARK_VERSION), std::string::npos);
+}
+
+// Locations that cannot be listed, output that cannot be written, option
+// values that look like options, and control characters from arguments.
+TEST_F(CliTest, StreamsAndExitStatusOfFailuresValuesAndEscapes)
+{
+    const std::string model = px400 + ARK_SEP "EGLIDER.MDL", none = temp.Path() + ARK_SEP "none";
+    const std::string dash = temp.Sub("-h");  // a folder named like an option
+    std::filesystem::copy_file(model, dash + ARK_SEP "EGLIDER.MDL");
+    const std::string dashRows = Run({"list", dash}).out;
+    auto convert = [&](const std::string& key, const std::string& to, const std::string& name,
+                       const std::string& from = "PX400") {
+        return std::vector<std::string>{"convert", "--from", from, "--source", px400, "--model", key, "--to", to,
+                                        "--name", name};
+    };
+    auto usage = [](const std::string& text) { return text + "\n" + Text(1420) + "\n"; };
+    const std::string badOut = temp.Path() + ARK_SEP "o\a";
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string out, err, stdoutPath = "";
+    };
+    std::vector<Case> cases = {
+        {{"list", none}, 1, "", Message(1302, none) + "\n"},
+        {{"list", model}, 1, "", Message(1531, model) + "\n"},
+        {{"list", ""}, 1, "", Message(1531, "") + "\n"},
+        {{"list", "--", "-h"}, 0, "-h" + dashRows.substr(dash.size()), ""},
+        {{"list", "-h"}, 0, Text(1400) + "\n\n" + Text(1401) + "\n", ""},
+        {{"list", "--bogus"}, 2, "", usage(Message(1411, "--bogus"))},
+        {convert(model, out, "-h"), 0, Text(108) + "\n", Text(705) + "\n"},
+        {convert("--help", out, "X"), 1, "", Message(1530, "--help", px400) + "\n"},
+        {{"convert", "--from", "PX400", "--name"}, 2, "", usage(Message(1412, "--name"))},
+        {convert(model, out, "X", "\x1b[31mX\a"), 2, "", usage(Message(1414, "?[31mX?"))},
+        {convert(px400 + ARK_SEP "\x1b]0;T\a", out, "X"), 1, "", Message(1530, px400 + ARK_SEP "?]0;T?", px400) + "\n"},
+        {convert(model, badOut, "X"), 1, "", Message(107, temp.Path() + ARK_SEP "o?" ARK_SEP "X.mdl") + "\n"},
+    };
+#ifndef _WIN32
+    for (std::vector<std::string> args : {std::vector<std::string>{"list", px400}, {"--version"}, convert(model, out, "F")})
+        cases.push_back({args, 1, "", (args[0] == "convert" ? Text(705) + "\n\n" : "") + Text(1532) + "\n", "/dev/full"});
+    const std::string closed = temp.Sub("closed");
+    ::chmod(closed.c_str(), 0);
+    if (::access(closed.c_str(), R_OK) != 0)  // not where permissions are ignored
+        cases.push_back({{"list", closed}, 1, "", Message(1305, closed) + "\n"});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "case " << (&c - cases.data()));
+        const Result r = Run(c.args, c.stdoutPath, temp.Path());
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, c.err);
+    }
+    EXPECT_TRUE(std::filesystem::exists(out + ARK_SEP "-h.mdl"));
+}
+
+// A folder's image that cannot be used is named with its reason, once per run.
+TEST_F(CliTest, AnImagePassedOverIsNamedOnStandardError)
+{
+    const std::string card = temp.Sub("card"), image = card + ARK_SEP "TINYFS.IMG";
+    std::filesystem::copy_file(px200 + ARK_SEP "TINYFS.IMG", image);
+    std::filesystem::copy_file(px400 + ARK_SEP "EGLIDER.MDL", card + ARK_SEP "EGLIDER.MDL");
+    std::filesystem::permissions(image, std::filesystem::perms::owner_read);
+    const Result list = Run({"list", card});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.err, Message(1533, image) + "\n");
+    EXPECT_EQ(Lines(list.out).size(), 1u);
+    const Result r = Run({"convert", "--from", "PX400", "--source", card, "--model", card + ARK_SEP "EGLIDER.MDL",
+                          "--to", card, "--name", "X"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, Message(1533, image) + "\n\n" + Text(705) + "\n");
+    std::filesystem::permissions(image, std::filesystem::perms::owner_all);
 }
 
 TEST_F(CliTest, MissingArgumentIsNamedAsTheHelpOfTheLanguageNamesIt)
@@ -421,7 +500,7 @@ TEST_F(CliTest, SpecialEntriesAndAPipeAsSettingsFileNeverMakeItWait)
         const Result r = Run({"convert", "--from", "PX400", "--source", dir, "--model", dir + "/" + name, "--to",
                               out, "--name", "X"});
         EXPECT_EQ(r.status, 1) << name;
-        EXPECT_EQ(r.err, Text(104) + "\n") << name;
+        EXPECT_EQ(r.err, Message(1530, dir + "/" + name, dir) + "\n") << name;
     }
     EXPECT_TRUE(FolderSnapshot(out).empty());
     const Result ok = Run({"convert", "--from", "PX400", "--source", dir, "--model", dir + "/TRAINER.MDL", "--to",

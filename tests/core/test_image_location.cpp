@@ -9,7 +9,11 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "RecordingHost.h"
+#include "convert/ModelList.h"
 #include "platform/File.h"
+#include "platform/Strings.h"
+#include "platform/Text.h"
 #include "samplegen/SampleFiles.h"
 #include "samplegen/TinyVolumeBuilder.h"
 #include "storage/ModelDataFile.h"
@@ -189,6 +193,34 @@ TEST_F(ImageLocation, UnusableImagesLeaveAPlainFolder)
     EXPECT_EQ(broken.m_isVolume, 0);
     EXPECT_EQ(broken.m_volume.m_errorText, "It failed in the mount.");
     EXPECT_FALSE(TinyImageIsOpen());
+}
+
+// The listing of a folder whose image cannot be used names the image and why;
+// a mounted image or none at all says nothing.
+TEST_F(ImageLocation, AListingSaysWhyTheImageWasPassedOver)
+{
+    SetLanguage(Language::English);
+    const std::string image = MakeImage();
+    RecordingHost host;
+    auto notice = [&] { return Utf16ToUtf8(FillModelList(host, m_dir.Path()).notice); };
+    auto reason = [&](unsigned id) { return Utf16ToUtf8(FormatString(id, {Utf8ToUtf16(image)})); };
+    EXPECT_EQ(notice(), "");
+    ::chmod(image.c_str(), 0444);  // the mode decides, also for a user whom permissions do not stop
+    EXPECT_EQ(notice(), reason(1533));
+    ::chmod(image.c_str(), 0644);
+    {
+        ExclusiveHold other(image);
+        ASSERT_TRUE(other.Held());
+        EXPECT_EQ(notice(), reason(1534));
+    }
+    WriteSampleFile(image, std::vector<uint8_t>(4096, 0));
+    EXPECT_EQ(notice(), reason(1535));
+    std::filesystem::remove(image);
+    std::filesystem::create_directory(image);
+    EXPECT_EQ(notice(), reason(1536));
+    std::filesystem::remove(image);
+    EXPECT_EQ(notice(), "");
+    EXPECT_TRUE(host.boxes.empty());
 }
 
 TEST_F(ImageLocation, OnlyOneImageIsOpenAtATime)

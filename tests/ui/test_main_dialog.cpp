@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QProcess>
@@ -234,6 +235,33 @@ private slots:
                 QCOMPARE(t, QStringLiteral("PX200   "));
         }
         QVERIFY(boxes.boxes.empty());
+    }
+
+    void anImagePassedOverIsNamedUnderItsListUntilTheLocationListsNormally()
+    {
+        // A write-protected card in both groups.
+        const QString card = m_work->filePath(QStringLiteral("card")), image = card + QStringLiteral("/TINYFS.IMG");
+        QVERIFY(QDir().mkpath(card));
+        QVERIFY(QFile::copy(kPX200Samples + QStringLiteral("/TINYFS.IMG"), image));
+        QVERIFY(QFile::setPermissions(image, QFileDevice::ReadOwner));
+        Preset(card, card);
+        MessageCapture boxes;
+        FolderAnswers folders;
+        folders.folders.push_back(kPX200Samples);
+        CArkletonDlg dlg;
+        const QString line = QString::fromStdU16String(FormatString(1533, {image.toStdU16String()}));
+        for (const char* name : {"sourceListNotice", "targetListNotice"}) {
+            auto* notice = dlg.findChild<QLabel*>(QLatin1String(name));
+            QVERIFY(notice && !notice->isHidden());
+            QCOMPARE(notice->text(), line);
+        }
+        // The source now lists an image that mounts: its line goes, the target's stays.
+        Control<QPushButton>(dlg, IDC_BROWSE_SOURCE)->click();
+        QVERIFY(dlg.findChild<QLabel*>(QStringLiteral("sourceListNotice"))->isHidden());
+        QVERIFY(dlg.findChild<QLabel*>(QStringLiteral("sourceListNotice"))->text().isEmpty());
+        QVERIFY(!dlg.findChild<QLabel*>(QStringLiteral("targetListNotice"))->isHidden());
+        QVERIFY(boxes.boxes.empty());
+        QFile::setPermissions(image, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
     void locationHistoryMovesTheChosenFolderFirst_data()

@@ -5,7 +5,7 @@ std::vector<std::string> StartConsoleProgram(int argc, char** argv)
     return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
 }
 
-void WriteConsoleText(std::FILE* stream, const std::string& utf8)
+bool WriteConsoleText(std::FILE* stream, const std::string& utf8)
 {
-    std::fwrite(utf8.data(), 1, utf8.size(), stream);
+    return std::fwrite(utf8.data(), 1, utf8.size(), stream) == utf8.size() && !std::ferror(stream);
 }

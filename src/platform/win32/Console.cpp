@@ -25,7 +25,7 @@ std::vector<std::string> StartConsoleProgram(int, char**)
     return args;
 }
 
-void WriteConsoleText(std::FILE* stream, const std::string& utf8)
+bool WriteConsoleText(std::FILE* stream, const std::string& utf8)
 {
     HANDLE h = ::GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     DWORD mode = 0;
@@ -33,8 +33,8 @@ void WriteConsoleText(std::FILE* stream, const std::string& utf8)
         std::fflush(stream);
         const std::u16string text = Utf8ToUtf16(utf8);
         DWORD written = 0;
-        ::WriteConsoleW(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        return;
+        return ::WriteConsoleW(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+               written == text.size();
     }
-    std::fwrite(utf8.data(), 1, utf8.size(), stream);
+    return std::fwrite(utf8.data(), 1, utf8.size(), stream) == utf8.size() && !std::ferror(stream);
 }

@@ -21,6 +21,8 @@ ImageAttributes ImageFileAttributes(const std::string& path)
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
         return ImageAttributes::Missing;
+    if (!S_ISREG(info.st_mode))
+        return ImageAttributes::NotAFile;
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         return ImageAttributes::ReadOnly;
     return ImageAttributes::Writable;
@@ -34,8 +36,13 @@ int ImageFileOpen(const std::string& path)
     // file: a named pipe or a device of that name is an image that cannot be
     // opened.
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
+    if (fd < 0) {
+        // A file system mounted read-only (a write-protected card) is told
+        // apart the way Windows tells it.
+        if (errno == EROFS)
+            return TINY_OS_ERROR_WRITE_PROTECT;
         return errno != 0 ? errno : EIO;
+    }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0) {
         ::close(fd);

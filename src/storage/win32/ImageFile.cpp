@@ -6,6 +6,8 @@
 #include "platform/win32/Win32.h"
 #include "storage/TinyImage.h"
 
+static_assert(TINY_OS_ERROR_WRITE_PROTECT == ERROR_WRITE_PROTECT && TINY_OS_ERROR_SHARING == ERROR_SHARING_VIOLATION);
+
 namespace {
 
 HANDLE g_image = INVALID_HANDLE_VALUE;
@@ -26,6 +28,8 @@ ImageAttributes ImageFileAttributes(const std::string& path)
     const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return ImageAttributes::Missing;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return ImageAttributes::NotAFile;
     if (attributes & FILE_ATTRIBUTE_READONLY)
         return ImageAttributes::ReadOnly;
     return ImageAttributes::Writable;
