@@ -1,7 +1,8 @@
 // Generated data: the double-byte codes of code page 932 as Windows reads them
 // (MultiByteToWideChar with MB_ERR_INVALID_CHARS), recorded from the Windows
-// build's converter for every lead and trail byte. The Windows round-trip test
-// (CodePageRoundTrips) compares this table with Windows on every build.
+// build's converter for every lead and trail byte. The code page test
+// (CodePage.ConvertsAsWindowsDoes) writes a digest of every round trip, which
+// the test script compares with the Windows build's.
 //
 // One row of 188 UTF-16 units per lead byte that holds characters, for the
 // trail bytes 0x40..0x7E and 0x80..0xFC in that order; 0 marks a code Windows
