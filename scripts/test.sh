@@ -61,11 +61,11 @@ if [ "${ARK_WINDOWS:-1}" != 0 ]; then
   digests=$PWD/build-win/digests
   rm -rf "$digests" && mkdir -p "$digests/linux" "$digests/windows"
   ARK_DIGEST_DIR=$(winepath -w "$digests/windows") ctest --test-dir build-win --output-on-failure
-  ARK_DIGEST_DIR=$digests/linux build/tests/core_tests --gtest_filter='*Random*' --gtest_brief=1 >/dev/null
+  ARK_DIGEST_DIR=$digests/linux build/tests/core_tests --gtest_filter='*Random*:CodePage.*' --gtest_brief=1 >/dev/null
   if [ -z "$(ls "$digests/linux")" ] || ! diff -r "$digests/linux" "$digests/windows"; then
-    echo "The Windows build converts random images differently from the Linux build"; exit 1
+    echo "The Windows build converts random images or code pages differently from the Linux build"; exit 1
   fi
-  echo "Random-image digests agree: $(ls "$digests/linux" | tr '\n' ' ')"
+  echo "Digests agree: $(ls "$digests/linux" | tr '\n' ' ')"
   nwin=$(( $(ctest --test-dir build-win -N | awk '/Total Tests:/ {print $3}') + 1 ))
 fi
 

@@ -1,7 +1,9 @@
 // A new file that appears whole or not at all, and never replaces a file of
-// the same name: the bytes go to a hidden temporary file in the same folder,
-// which is published under its name only after it is completely written,
-// flushed to the disk and closed.
+// the same name: the bytes go to a new file in the same folder that has no
+// name yet (Linux, where the file system allows it) or a hidden temporary
+// name, and it is published under its name only after it is completely
+// written and flushed to the disk. A process killed before that leaves no
+// file, or (with a temporary name) that hidden file.
 #pragma once
 
 #include <cstdint>
@@ -30,15 +32,19 @@ public:
     // afterwards in every case.
     Publish Commit();
 
+    // The temporary file's name; empty for a file without a name.
     const std::string& TemporaryPath() const { return m_tempPath; }
 
 private:
     void Discard();
     [[noreturn]] void Fail(int error);
+    Publish CommitUnnamed();
+    void SyncFolder();
 
     std::string m_path;
     std::string m_tempPath;
     intptr_t m_fd = -1;  // the temporary file's descriptor or handle
+    bool m_unnamed = false;  // the file has no name yet (O_TMPFILE)
 };
 
 // Name prefix of the temporary files; hidden, and never matched by "*.MDL".

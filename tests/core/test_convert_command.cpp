@@ -7,6 +7,11 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#ifndef _WIN32
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#endif
 
 #include "RecordingHost.h"
 #include "convert/ConvertCommand.h"
@@ -22,6 +27,22 @@
 #include "storage/TinyImage.h"
 
 namespace {
+
+// Linux stores through a file without a name where the file system allows.
+#ifdef O_TMPFILE
+constexpr bool kUnnamedFiles = true;
+#else
+constexpr bool kUnnamedFiles = false;
+#endif
+
+// The next store uses a hidden temporary name, as on a file system that
+// makes no unnamed files (and as every store does without them).
+void UseNamedTemporary()
+{
+#ifdef O_TMPFILE
+    InjectFileFaultForTesting(FileOp::Open, 1, EOPNOTSUPP);
+#endif
+}
 
 std::vector<uint8_t> PX400File(const std::u16string& name, uint16_t type)
 {
@@ -513,47 +534,68 @@ TEST_F(ConvertCommandTest, InjectedStoreFailuresLeaveNothingBehind)
     ASSERT_TRUE(PrepareDetailChoices(state, host, hw, choices));
     ConfirmDetailChoices(state, hw, choices);
     before = FolderSnapshot(dst);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(Utf16ToUtf8(c.text));
-        host.Clear();
-        ClearFileFaultsForTesting();
-        InjectFileFaultForTesting(c.op, 1, c.error);
-        EXPECT_FALSE(Run());
-        EXPECT_EQ(FileOpCountForTesting(c.op), 1);
-        ASSERT_EQ(host.boxes.size(), 1u);
-        EXPECT_EQ(host.boxes[0].text, c.text);
-        EXPECT_EQ(host.boxes[0].style, MB_ICONSTOP);
-        EXPECT_EQ(FolderSnapshot(dst), before);
-        EXPECT_EQ(state.m_detailUsed, 1);
-        EXPECT_TRUE(host.lists.empty());
+    for (bool named : {false, true}) {
+        for (const auto& c : cases) {
+            if (named && c.op == FileOp::Open)
+                continue;  // the refused unnamed file takes the open's fault
+            SCOPED_TRACE(Utf16ToUtf8(c.text) + (named ? " (named)" : ""));
+            host.Clear();
+            ClearFileFaultsForTesting();
+            if (named)
+                UseNamedTemporary();
+            InjectFileFaultForTesting(c.op, 1, c.error);
+            EXPECT_FALSE(Run());
+            EXPECT_EQ(FileOpCountForTesting(c.op), 1);
+            ASSERT_EQ(host.boxes.size(), 1u);
+            EXPECT_EQ(host.boxes[0].text, c.text);
+            EXPECT_EQ(host.boxes[0].style, MB_ICONSTOP);
+            EXPECT_EQ(FolderSnapshot(dst), before);
+            EXPECT_EQ(state.m_detailUsed, 1);
+            EXPECT_TRUE(host.lists.empty());
+        }
     }
 
-    // Failing to remove the temporary name after publishing still stores the
-    // file whole and leaves no temporary file.
-    host.Clear();
-    ClearFileFaultsForTesting();
-    InjectFileFaultForTesting(FileOp::Unlink, 1, EIO);
-    EXPECT_TRUE(Run());
-    const auto after = FolderSnapshot(dst);
-    ASSERT_EQ(after.size(), 1u);
-    EXPECT_EQ(after.begin()->second.size(), PX600_IMAGE_SIZE);
+    // A stored file leaves no temporary file beside it, even when removing
+    // the temporary name after publishing fails.
+    for (bool named : {false, true}) {
+        SCOPED_TRACE(named);
+        host.Clear();
+        ClearFileFaultsForTesting();
+        if (named) {
+            UseNamedTemporary();
+            InjectFileFaultForTesting(FileOp::Unlink, 1, EIO);
+        }
+        EXPECT_TRUE(Run());
+        EXPECT_EQ(FileOpCountForTesting(FileOp::Unlink), named || !kUnnamedFiles ? 1 : 0);
+        const auto after = FolderSnapshot(dst);
+        ASSERT_EQ(after.size(), 1u);
+        EXPECT_EQ(after.begin()->second.size(), PX600_IMAGE_SIZE);
+        std::filesystem::remove(TargetPath(u"NEWCUB"));
+    }
 }
 
 TEST(AtomicFileTest, NeverReplacesAFileThatAppearedMeanwhile)
 {
-    ClearFileFaultsForTesting();
     TempFolder temp;
     const std::string path = temp.Path() + ARK_SEP "model.mdl";
     const std::vector<uint8_t> bytes(100, 0xAB);
 
-    for (bool withoutHardLinks : {false, true}) {
-        SCOPED_TRACE(withoutHardLinks);
+    // Without a name, with a temporary name, and with one on a file system
+    // without hard links.
+    for (int mode : {0, 1, 2}) {
+        SCOPED_TRACE(mode);
+        ClearFileFaultsForTesting();
+        if (mode > 0)
+            UseNamedTemporary();
         CAtomicFile out;
         ASSERT_TRUE(out.Create(path));
-        EXPECT_EQ(out.TemporaryPath().rfind(temp.Path() + ARK_SEP "" + kAtomicTempPrefix, 0), 0u);
+        if (mode == 0 && kUnnamedFiles)
+            EXPECT_EQ(out.TemporaryPath(), "");
+        else
+            EXPECT_EQ(out.TemporaryPath().rfind(temp.Path() + ARK_SEP "" + kAtomicTempPrefix, 0), 0u);
         out.Write(bytes.data(), bytes.size());
         WriteSampleFile(path, {1, 2, 3});  // someone else's file appears
-        if (withoutHardLinks)
+        if (mode == 2)
             InjectFileFaultForTesting(FileOp::Link, 1, EPERM);
         EXPECT_EQ(out.Commit(), CAtomicFile::Publish::Exists);
         EXPECT_EQ(ReadSampleFile(path), (std::vector<uint8_t>{1, 2, 3}));
@@ -562,6 +604,8 @@ TEST(AtomicFileTest, NeverReplacesAFileThatAppearedMeanwhile)
     }
 
     // Without hard links the file is still published whole under its name.
+    ClearFileFaultsForTesting();
+    UseNamedTemporary();
     InjectFileFaultForTesting(FileOp::Link, 1, EPERM);
     CAtomicFile out;
     ASSERT_TRUE(out.Create(path));
@@ -572,17 +616,66 @@ TEST(AtomicFileTest, NeverReplacesAFileThatAppearedMeanwhile)
     ClearFileFaultsForTesting();
 }
 
+// A process killed while it writes (kill -9 of a conversion) leaves no file
+// in the folder.
+TEST(AtomicFileTest, KilledStoreLeavesNoFile)
+{
+    if (!kUnnamedFiles)
+        GTEST_SKIP() << "no unnamed files on this system";
+    TempFolder temp;
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Writes, tells the parent, and waits for its end before any commit.
+        char created = 0;
+        try {
+            CAtomicFile out;
+            const std::vector<uint8_t> bytes(PX600_IMAGE_SIZE, 0x5A);
+            if (out.Create(temp.Path() + "/KILLED.mdl")) {
+                out.Write(bytes.data(), bytes.size());
+                created = 1;
+            }
+            if (::write(ready[1], &created, 1) != 1)
+                ::_exit(2);
+            for (;;)
+                ::pause();
+        } catch (...) {
+        }
+        ::_exit(2);
+    }
+    ::close(ready[1]);
+    pollfd wait{ready[0], POLLIN, 0};
+    char created = 0;
+    const bool told = ::poll(&wait, 1, 20000) == 1 && ::read(ready[0], &created, 1) == 1;
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::close(ready[0]);
+    ASSERT_TRUE(told);
+    EXPECT_EQ(created, 1);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    EXPECT_TRUE(FolderSnapshot(temp.Path()).empty());
+}
+
 #endif
 
 TEST(AtomicFileTest, AbandonedFileLeavesNoTemporary)
 {
     TempFolder temp;
-    {
-        CAtomicFile out;
-        ASSERT_TRUE(out.Create(temp.Path() + ARK_SEP "x.mdl"));
-        const uint8_t b = 1;
-        out.Write(&b, 1);
-        EXPECT_EQ(FolderSnapshot(temp.Path()).size(), 1u);
+    for (bool named : {false, true}) {
+        {
+            ClearFileFaultsForTesting();
+            if (named)
+                UseNamedTemporary();
+            CAtomicFile out;
+            ASSERT_TRUE(out.Create(temp.Path() + ARK_SEP "x.mdl"));
+            const uint8_t b = 1;
+            out.Write(&b, 1);
+            EXPECT_EQ(FolderSnapshot(temp.Path()).size(), out.TemporaryPath().empty() ? 0u : 1u);
+        }
+        EXPECT_TRUE(FolderSnapshot(temp.Path()).empty());
     }
-    EXPECT_TRUE(FolderSnapshot(temp.Path()).empty());
+    ClearFileFaultsForTesting();
 }

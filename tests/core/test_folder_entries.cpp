@@ -4,6 +4,9 @@
 #ifndef _WIN32
 #include <gtest/gtest.h>
 
+#ifdef __linux__
+#include <sys/inotify.h>
+#endif
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -19,6 +22,7 @@
 #include "platform/Text.h"
 #include "samplegen/PX400Builder.h"
 #include "samplegen/SampleFiles.h"
+#include "storage/ImageFile.h"
 #include "storage/ModelDataFile.h"
 
 namespace fs = std::filesystem;
@@ -153,4 +157,37 @@ TEST_F(SpecialEntriesTest, ASourceSwappedForASpecialEntryIsRefusedWithoutWaiting
         EXPECT_TRUE(FolderSnapshot(target).empty());
     }
 }
+#ifdef __linux__
+// A named pipe is never opened, neither as a model nor as an image: opening
+// alone can act on a device. The system reports every open of a watched entry.
+TEST_F(SpecialEntriesTest, PipesAreLookedAtButNeverOpened)
+{
+    Watchdog watchdog("looking at named pipes");
+    const std::string model = dir + "/PIPE.MDL";
+    const std::string image = temp.Sub("image") + "/TINYFS.IMG";
+    ASSERT_EQ(::mkfifo(image.c_str(), 0644), 0);
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (watch < 0)
+        GTEST_SKIP() << "no inotify";
+    for (const std::string& path : {model, image})
+        ASSERT_GE(::inotify_add_watch(watch, path.c_str(), IN_OPEN), 0) << path;
+
+    EXPECT_EQ(FillModelList(host, dir).rows.size(), 2u);
+    EXPECT_FALSE(FillModelList(host, temp.Path() + "/image").isVolume);
+    for (const std::string& path : {model, image}) {
+        SCOPED_TRACE(path);
+        for (unsigned mode : {unsigned(CFile::modeRead), CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate}) {
+            CFile file;
+            CFileException error;
+            EXPECT_FALSE(file.Open(path, CFile::typeBinary | mode, &error));
+            EXPECT_EQ(error.m_lOsError, EACCES);
+        }
+        EXPECT_EQ(ImageFileOpen(path), EACCES);
+    }
+
+    char events[4096];
+    EXPECT_EQ(::read(watch, events, sizeof events), -1) << "a pipe was opened";
+    ::close(watch);
+}
+#endif
 #endif

@@ -1,17 +1,23 @@
 // Random PX200 model data of every model type converts without a crash or a
 // sanitizer report into a sealed PX600 image; a model file shorter than the
-// model data converts through the Convert command like one padded with zeros.
+// model data converts through the Convert command like one padded with zeros;
+// random models converted with a confirmed Detail store the same bytes on
+// every system (a digest the Windows build is compared by).
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
+#include "Digest.h"
 #include "RecordingHost.h"
 #include "convert/ConvertCommand.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
+#include "platform/CodePage.h"
 #include "platform/Strings.h"
+#include "platform/SystemTime.h"
 #include "platform/Text.h"
 #include "samplegen/PX200Samples.h"
 #include "samplegen/TinyVolumeBuilder.h"
@@ -41,6 +47,16 @@ uint32_t Sum(const uint8_t* t)
         sum += t[i];
     return sum;
 }
+
+void FixedClock(SYSTEMTIME* out)
+{
+    *out = SYSTEMTIME{2026, 12, 2, 8, 3, 4, 5, 0};
+}
+
+struct Engine {
+    Engine() { TinyStartup(); }
+    ~Engine() { TinyShutdown(); }
+};
 
 }  // namespace
 
@@ -79,10 +95,7 @@ TEST(PX200Random, RandomImagesOfEveryModelTypeConvert)
 // the checksum).
 TEST(PX200Random, ShortFileConvertsAsIfPaddedWithZeros)
 {
-    struct Engine {
-        Engine() { TinyStartup(); }
-        ~Engine() { TinyShutdown(); }
-    } engine;
+    Engine engine;
     SetLanguage(Language::English);
     TempFolder temp;
     const std::string src = temp.Sub("from"), dst = temp.Sub("to");
@@ -120,4 +133,66 @@ TEST(PX200Random, ShortFileConvertsAsIfPaddedWithZeros)
                   std::vector<uint8_t>(t + 64, t + PX600_IMAGE_SIZE - 4));
         EXPECT_EQ(GetBE32(stored.data() + 32764), Sum(stored.data()));
     }
+}
+
+// The condition names of a PX200 model pass through the ANSI code page when
+// the Detail is confirmed, as the command line does it; both code pages.
+TEST(PX200Random, ConfirmedDetailNamesStoreTheSameBytesOnEverySystem)
+{
+    constexpr uint16_t kModels = 60;
+    constexpr size_t kNames = 1700, kNameStride = 9;  // 5 names of 8 characters
+    Engine engine;
+    SetLanguage(Language::English);
+    SetLocalClockForTesting(FixedClock);
+    TempFolder temp;
+    const std::string src = temp.Sub("from"), dst = temp.Sub("to");
+    Random rng{20260416};
+    TinyVolumeBuilder volume(8, kModels + 10, kModels + 4);
+    for (uint16_t n = 6; n < 6 + kModels; ++n) {  // the numbers a volume lists
+        CModelDataPX200 source;
+        uint8_t* s = source.GetImage();
+        for (size_t i = 0; i < PX200_DATA_SIZE; ++i)
+            s[i] = uint8_t(rng.Next());
+        source.InitTransmitterName(TX_PX200);
+        s[1] = uint8_t(n % 4);
+        // Names of characters beyond ASCII, where code pages part ways.
+        for (size_t c = 0; c < PX200_CONDITION_COUNT; ++c)
+            for (size_t i = 0; i < 8; ++i)
+                s[kNames + kNameStride * c + i] |= 0x80;
+        volume.AddFile(n, std::vector<uint8_t>(s, s + PX200_DATA_SIZE));
+    }
+    ASSERT_TRUE(volume.WriteFile(src + "/TINYFS.IMG"));
+    if (!CModelDataFile(src).m_isVolume)
+        GTEST_SKIP() << "image locations not mounted by this build";
+
+    Digest digest;
+    for (AnsiCodePage cp : {AnsiCodePage::Windows1252, AnsiCodePage::Windows932}) {
+        SetAnsiCodePage(cp);
+        MainDialogState state;
+        RecordingHost host;
+        CConvertHW hw;
+        state.sourceTransmitterSelection = u"PX200";
+        state.targetTransmitterSelection = u"PX600";
+        state.sourceLocationText = src;
+        state.targetLocationText = dst;
+        SaveDialogData(state, host);
+        ASSERT_EQ(state.sourceList.rows.size(), size_t{kModels});
+        for (size_t row = 0; row < kModels; ++row) {
+            SCOPED_TRACE(row);
+            state.selectedSourceRow = int(row);
+            DetailChoices choices;
+            ASSERT_TRUE(PrepareDetailChoices(state, host, hw, choices));
+            ConfirmDetailChoices(state, hw, choices);
+            state.modelNameText = u"R" + Utf8ToUtf16(std::to_string(row));
+            ASSERT_TRUE(OnConvert(state, host, hw));
+            const std::string path = dst + "/" + Utf16ToUtf8(state.modelNameText) + ".mdl";
+            const std::vector<uint8_t> stored = ReadSampleFile(path);
+            ASSERT_EQ(stored.size(), PX600_IMAGE_SIZE);
+            digest.Add(stored.data(), stored.size());
+            std::filesystem::remove(std::filesystem::u8path(path));
+        }
+    }
+    SetAnsiCodePage(AnsiCodePage::Windows1252);
+    SetLocalClockForTesting(nullptr);
+    WriteDigest("px200-detail-random.digest", digest.value);
 }

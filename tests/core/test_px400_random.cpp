@@ -3,13 +3,11 @@
 // results lets the builds for different systems show they agree to the byte.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <string>
 #include <memory>
 #include <vector>
+
+#include "Digest.h"
 
 #include "convert/PX400Convert.h"
 #include "model/ConvertHW.h"
@@ -32,33 +30,9 @@ struct Random {
     }
 };
 
-// FNV-1a over every output, so that two builds can compare their results.
-struct Digest {
-    uint64_t value = 0xCBF29CE484222325ull;
-    void Add(const uint8_t* bytes, size_t count)
-    {
-        for (size_t i = 0; i < count; ++i)
-            value = (value ^ bytes[i]) * 0x100000001B3ull;
-    }
-};
-
 void FixedClock(SYSTEMTIME* out)
 {
     *out = SYSTEMTIME{2026, 12, 2, 8, 3, 4, 5, 0};
-}
-
-// Writes the digest to $ARK_DIGEST_DIR/name when the variable is set; the test
-// script compares the files of the Linux and the Windows build.
-void WriteDigest(const char* name, uint64_t value)
-{
-    const char* dir = std::getenv("ARK_DIGEST_DIR");
-    if (!dir || !*dir)
-        return;
-    std::ofstream out(std::string(dir) + "/" + name, std::ios::binary);
-    char text[32];
-    std::snprintf(text, sizeof text, "%016llx\n", static_cast<unsigned long long>(value));
-    out << text;
-    EXPECT_TRUE(out.good()) << dir;
 }
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include "samplegen/PX400Builder.h"
 #include "samplegen/SampleFiles.h"
 #include "samplegen/TinyVolumeBuilder.h"
+#include "storage/ImageFile.h"
 #include "storage/ModelDataFile.h"
 #include "storage/TinyImage.h"
 
@@ -175,6 +176,27 @@ TEST_F(WindowsTest, DevicesAndErrorNumbersOfTheSystem)
     CFile file;
     EXPECT_FALSE(file.Open(dir + "\\none.MDL", CFile::typeBinary | CFile::modeRead, &missing));
     EXPECT_EQ(missing.m_lOsError, ERROR_FILE_NOT_FOUND);
+}
+
+// A named pipe of a model's or an image's name is never opened: its server
+// would see a client. It is still waiting for its first one afterwards.
+TEST_F(WindowsTest, PipesAreNeverOpened)
+{
+    for (const char* name : {"X.MDL", "TINYFS.IMG"}) {
+        SCOPED_TRACE(name);
+        const std::string path = "\\\\.\\pipe\\arkleton-" + std::to_string(::GetCurrentProcessId()) + "-" + name;
+        HANDLE server = ::CreateNamedPipeW(Wide(path).c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_NOWAIT, 1,
+                                           512, 512, 0, nullptr);
+        ASSERT_NE(server, INVALID_HANDLE_VALUE);
+        CFile file;
+        CFileException error;
+        EXPECT_FALSE(file.Open(path, CFile::typeBinary | CFile::modeRead, &error));
+        EXPECT_EQ(error.m_lOsError, ERROR_ACCESS_DENIED);
+        EXPECT_EQ(ImageFileOpen(path), ERROR_ACCESS_DENIED);
+        EXPECT_FALSE(::ConnectNamedPipe(server, nullptr));
+        EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_PIPE_LISTENING));
+        ::CloseHandle(server);
+    }
 }
 
 TEST(WindowsSettings, LanguageComesFromTheRegistry)

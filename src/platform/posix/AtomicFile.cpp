@@ -1,4 +1,7 @@
 // The atomic store on POSIX: a new file linked into place, never over a file.
+// On Linux the new file has no name until it is linked (O_TMPFILE), so a
+// process killed while writing leaves nothing behind; a file system that
+// refuses unnamed files gets a hidden temporary file instead.
 #include "platform/AtomicFile.h"
 
 #include <cerrno>
@@ -33,6 +36,45 @@ int DoOpen(const char* path)
         return -1;
     return ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
+
+#ifdef O_TMPFILE
+// An unnamed file in folder; -1 with errno set when it cannot be made.
+int DoOpenUnnamed(const std::string& folder)
+{
+    if (Injected(FileOp::Open))
+        return -1;
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return -1;
+    // It gets its name through /proc; without /proc, a named file is needed.
+    char link[64];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    if (::access(link, F_OK) != 0) {
+        ::close(fd);
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return fd;
+}
+
+// Errors of an O_TMPFILE open that mean this system or file system makes no
+// unnamed files (EISDIR: a kernel that does not know the flag).
+bool NoUnnamedFiles(int error)
+{
+    return error == EOPNOTSUPP || error == ENOTSUP || error == EISDIR || error == EINVAL || error == ENOSYS;
+}
+
+// Gives the unnamed file fd the name path; fails with EEXIST when the name is
+// taken.
+int DoLinkUnnamed(int fd, const char* path)
+{
+    if (Injected(FileOp::Link))
+        return -1;
+    char link[64];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    return ::linkat(AT_FDCWD, link, AT_FDCWD, path, AT_SYMLINK_FOLLOW);
+}
+#endif
 
 ssize_t DoWrite(int fd, const void* buffer, size_t count)
 {
@@ -115,6 +157,19 @@ bool CAtomicFile::Create(const std::string& path, CFileException* error)
     Discard();
     m_path = path;
     const std::string folder = FolderOf(path);
+#ifdef O_TMPFILE
+    const int unnamed = DoOpenUnnamed(folder);
+    if (unnamed >= 0) {
+        m_fd = unnamed;
+        m_unnamed = true;
+        return true;
+    }
+    if (!NoUnnamedFiles(errno)) {
+        if (error)
+            *error = CFileException::FromOsError(errno, path);
+        return false;
+    }
+#endif
     std::random_device seed;
     std::mt19937 random(seed());
     int lastError = EEXIST;
@@ -160,6 +215,8 @@ CAtomicFile::Publish CAtomicFile::Commit()
         throw CFileException(CFileException::invalidFile, EBADF, m_path);
     if (DoSync(m_fd) != 0)
         Fail(errno);
+    if (m_unnamed)
+        return CommitUnnamed();
     const int fd = m_fd;
     m_fd = -1;
     if (DoClose(fd) != 0 && errno != EINTR)
@@ -188,21 +245,57 @@ CAtomicFile::Publish CAtomicFile::Commit()
     m_tempPath.clear();
     if (DoUnlink(temp.c_str()) != 0)
         ::unlink(temp.c_str());
+    SyncFolder();
+    return Publish::Stored;
+}
+
+CAtomicFile::Publish CAtomicFile::CommitUnnamed()
+{
+#ifdef O_TMPFILE
+    // linkat() refuses an existing name, so a file that appeared since the
+    // caller looked is never replaced.
+    if (DoLinkUnnamed(static_cast<int>(m_fd), m_path.c_str()) != 0) {
+        const int error = errno;
+        if (error == EEXIST) {
+            Discard();
+            return Publish::Exists;
+        }
+        Fail(error);
+    }
+    // The descriptor stays open until the file has its name; a close that
+    // fails takes the name back, as the file may not be whole.
+    const int fd = static_cast<int>(m_fd);
+    m_fd = -1;
+    m_unnamed = false;
+    if (DoClose(fd) != 0 && errno != EINTR) {
+        const int error = errno;
+        ::unlink(m_path.c_str());
+        Fail(error);
+    }
+    SyncFolder();
+    return Publish::Stored;
+#else
+    Fail(ENOSYS);
+#endif
+}
+
+void CAtomicFile::SyncFolder()
+{
     // Make the new directory entry durable as well (best effort).
     const int dir = ::open(FolderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
-    return Publish::Stored;
 }
 
 void CAtomicFile::Discard()
 {
     if (m_fd >= 0) {
-        ::close(m_fd);
+        ::close(static_cast<int>(m_fd));  // an unnamed file goes with it
         m_fd = -1;
     }
+    m_unnamed = false;
     if (!m_tempPath.empty()) {
         // A failed removal is retried once without the fault seam.
         if (DoUnlink(m_tempPath.c_str()) != 0 && errno != ENOENT)

@@ -82,11 +82,22 @@ bool CFile::Open(const std::string& fileName, unsigned flags, CFileException* er
         m_fd = -1;
     }
     m_fileName = fileName;
-    // Opened without blocking, so that a named pipe or a device cannot stall
-    // the open, and kept only when the open descriptor is a regular file: a
-    // check on the descriptor cannot be fooled by a swap after it. The
-    // non-blocking flag means nothing to a regular file on most file systems;
-    // where one honours it, Read and Write clear it at the first EAGAIN.
+    // The entry's type first (links followed): a named pipe, a device or a
+    // folder is never opened, as opening alone can act on a device. A name
+    // that cannot be looked at is left to the open, which reports it (or
+    // creates the file).
+    struct stat entry{};
+    if (::stat(fileName.c_str(), &entry) == 0 && !S_ISREG(entry.st_mode)) {
+        if (error)
+            *error = CFileException::FromOsError(S_ISDIR(entry.st_mode) ? EISDIR : EACCES, fileName);
+        return false;
+    }
+    // Opened without blocking, so that an entry swapped for a named pipe or a
+    // device meanwhile cannot stall the open, and kept only when the open
+    // descriptor is a regular file: a check on the descriptor cannot be fooled
+    // by a swap after it. The non-blocking flag means nothing to a regular
+    // file on most file systems; where one honours it, Read and Write clear it
+    // at the first EAGAIN.
     int fd = ::open(fileName.c_str(), ToOpenFlags(flags) | O_NONBLOCK | O_NOCTTY, 0666);
     if (fd >= 0) {
         struct stat st{};

@@ -69,6 +69,13 @@ bool CFile::Open(const std::string& fileName, unsigned flags, CFileException* er
     DWORD creation = OPEN_EXISTING;
     if (flags & modeCreate)
         creation = (flags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
+    // A device, a pipe or a folder is never opened at all; the check on the
+    // handle below stays the guard against an entry swapped in between.
+    if (NamesNoDiskFile(fileName)) {
+        if (error)
+            *error = CFileException::FromOsError(ERROR_ACCESS_DENIED, fileName);
+        return false;
+    }
     HANDLE h = ::CreateFileW(WidePath(fileName).c_str(), access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL,
                              nullptr);
     DWORD refusal = h == INVALID_HANDLE_VALUE ? ::GetLastError() : NO_ERROR;

@@ -31,10 +31,15 @@ ImageAttributes ImageFileAttributes(const std::string& path)
 int ImageFileOpen(const std::string& path)
 {
     ImageFileClose();
+    // A named pipe, a device or a folder of that name is an image that cannot
+    // be opened, and is not opened at all: the entry's type (links followed)
+    // is looked at first.
+    struct stat entry {};
+    if (::stat(path.c_str(), &entry) == 0 && !S_ISREG(entry.st_mode))
+        return EACCES;
     // Read and write, existing files only, and held exclusively while open.
     // Opened without blocking and kept only when the descriptor is a regular
-    // file: a named pipe or a device of that name is an image that cannot be
-    // opened.
+    // file, the guard against an entry swapped since it was looked at.
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         // A file system mounted read-only (a write-protected card) is told

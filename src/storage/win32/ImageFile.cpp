@@ -38,13 +38,18 @@ ImageAttributes ImageFileAttributes(const std::string& path)
 int ImageFileOpen(const std::string& path)
 {
     ImageFileClose();
+    // A device, a pipe or a folder of that name is an image that cannot be
+    // opened, and is not opened at all.
+    if (NamesNoDiskFile(path))
+        return ERROR_ACCESS_DENIED;
     HANDLE h = ::CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         return error != NO_ERROR ? static_cast<int>(error) : static_cast<int>(ERROR_GEN_FAILURE);
     }
-    // Only a file on a disk is an image: a device or a pipe of that name is not.
+    // Only a file on a disk is an image (the guard against a swap since the
+    // look above).
     if (::GetFileType(h) != FILE_TYPE_DISK) {
         ::CloseHandle(h);
         return ERROR_ACCESS_DENIED;
