@@ -9,7 +9,6 @@
 
 #include "platform/Strings.h"
 #include "ui/ArkletonDlg.h"
-#include "ui/DialogCommands.h"
 #include "ui/Prompts.h"
 
 namespace {
@@ -41,8 +40,6 @@ uint16_t VersionPart(const QStringList& parts, int i)
     const uint value = parts[i].trimmed().toUInt(&ok);
     return ok && value <= 0xFFFF ? static_cast<uint16_t>(value) : 0;
 }
-
-const DialogCommandRegistration kAboutCommand{DialogCommandId::About, &RunAboutCommand};
 
 }  // namespace
 

@@ -17,7 +17,7 @@
 #include "model/ConvertHW.h"
 #include "model/SwitchReport.h"
 #include "platform/Strings.h"
-#include "ui/DialogCommands.h"
+#include "ui/DetailDlg.h"
 #include "ui/Language.h"
 #include "ui/ModelListModel.h"
 #include "ui/ModelListView.h"
@@ -142,7 +142,9 @@ std::optional<std::u16string> SelectedText(QComboBox* combo)
 
 CArkletonDlg::CArkletonDlg(QWidget* parent) : QDialog(parent)
 {
-    // 1. Texts, icon, menu items.
+    // 1. Texts, icon, menu items. The icons are resources of the static ui
+    // library: naming them here links them into the program.
+    Q_INIT_RESOURCE(arkleton);
     setWindowTitle(Text(IDS_MAIN_CAPTION));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setSizeGripEnabled(true);
@@ -439,7 +441,7 @@ void CArkletonDlg::OnConvert()
 void CArkletonDlg::OnDetail()
 {
     TransferControls();
-    RunDialogCommand(DialogCommandId::Detail, *this);
+    RunDetailCommand(*this);
 }
 
 QComboBox* CArkletonDlg::LocationCombo(SettingsGroup group) const

@@ -12,7 +12,6 @@
 
 #include "platform/Strings.h"
 #include "ui/ArkletonDlg.h"
-#include "ui/DialogCommands.h"
 #include "ui/Prompts.h"
 
 namespace {
@@ -71,8 +70,6 @@ public:
 private:
     QWidget* m_parent;
 };
-
-const DialogCommandRegistration kDetailCommand{DialogCommandId::Detail, &RunDetailCommand};
 
 }  // namespace
 

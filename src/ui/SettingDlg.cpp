@@ -8,7 +8,6 @@
 
 #include "platform/Strings.h"
 #include "ui/ArkletonDlg.h"
-#include "ui/DialogCommands.h"
 #include "ui/Language.h"
 #include "ui/Prompts.h"
 
@@ -31,8 +30,6 @@ QString Text(unsigned id)
 {
     return QString::fromStdU16String(LoadString(id));
 }
-
-const DialogCommandRegistration kSettingCommand{DialogCommandId::Setting, &RunSettingCommand};
 
 }  // namespace
 

@@ -6,8 +6,9 @@
 #include <QShortcut>
 
 #include "platform/Strings.h"
+#include "ui/AboutDlg.h"
 #include "ui/ArkletonDlg.h"
-#include "ui/DialogCommands.h"
+#include "ui/SettingDlg.h"
 
 namespace {
 
@@ -22,10 +23,10 @@ bool OnSystemCommand(CArkletonDlg& dialog, unsigned id)
 {
     switch (id) {
     case IDM_ABOUTBOX:
-        RunDialogCommand(DialogCommandId::About, dialog);
+        RunAboutCommand(dialog);
         return true;
     case IDM_SETTING:
-        RunDialogCommand(DialogCommandId::Setting, dialog);
+        RunSettingCommand(dialog);
         return true;
     default:
         return false;

@@ -216,8 +216,7 @@ TEST_F(ConvertCommandTest, TargetRefusals)
     } engine;
     state.targetTransmitterSelection = u"PX600";
     ASSERT_TRUE(TinyVolumeBuilder().AddFile(6, std::vector<uint8_t>(6618, 1)).WriteFile(dst + ARK_SEP "TINYFS.IMG"));
-    if (!CModelDataFile(dst).m_isVolume)
-        GTEST_SKIP() << "image locations not mounted by this build";
+    ASSERT_TRUE(CModelDataFile(dst).m_isVolume) << "the image was not mounted";
     before = FolderSnapshot(dst);
     host.Clear();
     ExpectRefusal(FormatString(103, {u"PX600", Utf8ToUtf16(dst)}), IDC_TARGET_TRANSMITTER, true, Run());

@@ -104,6 +104,8 @@ private slots:
         MessageCapture boxes;
         CArkletonDlg dlg;
         QCOMPARE(dlg.geometry(), QRect(0, 0, 800, 572));
+        // The icon in the six sizes of the resources linked in from the ui library.
+        QCOMPARE(dlg.windowIcon().availableSizes().size(), 6);
         for (int id : {IDC_SOURCE_LOCATION, IDC_TARGET_LOCATION}) {
             auto* combo = Control<QComboBox>(dlg, id);
             QCOMPARE(combo->count(), 1);
