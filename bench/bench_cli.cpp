@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "convert/DialogHost.h"
-#include "convert/ModelList.h"
+#include "app/DialogHost.h"
+#include "app/ModelList.h"
 #include "RunQuiet.h"
 #include "samplegen/PX200Samples.h"
 #include "platform/Text.h"

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "convert/ModelList.h"
+#include "app/ModelList.h"
 #include "platform/Console.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 
 namespace {

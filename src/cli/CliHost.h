@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/DialogHost.h"
+#include "app/DialogHost.h"
 
 class CliHost : public IDialogHost {
 public:

@@ -21,15 +21,15 @@
 #include <vector>
 
 #include "cli/CliHost.h"
-#include "convert/ConvertCommand.h"
-#include "convert/ModelList.h"
+#include "app/ConvertCommand.h"
+#include "app/ModelList.h"
 #include "model/ConvertHW.h"
-#include "model/SwitchReport.h"
+#include "app/SwitchReport.h"
 #include "platform/Console.h"
 #include "platform/File.h"
-#include "platform/Settings.h"
-#include "platform/StringIds.h"
-#include "platform/Strings.h"
+#include "app/Settings.h"
+#include "app/StringIds.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 #include "storage/TinyImage.h"
 

@@ -5,8 +5,8 @@
 #include <ctime>
 
 #include "model/ConvertHW.h"
-#include "platform/StringIds.h"
-#include "platform/Strings.h"
+#include "app/StringIds.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "model/ModelData.h"
 #include "platform/CodePage.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 
 namespace {
 

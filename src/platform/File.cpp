@@ -2,7 +2,7 @@
 // wildcard matching, paths and the walk over a folder search's matches.
 #include "platform/File.h"
 
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The user-interface language the system itself reports, where it reports one.
 #pragma once
 
-#include "platform/Strings.h"
+#include "app/Strings.h"
 
 // Windows: the user's UI language when it is German, French or Japanese,
 // else English. Elsewhere: English (the environment decides there).

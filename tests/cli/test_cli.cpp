@@ -16,7 +16,7 @@
 #include "../core/RecordingHost.h"
 #include "../core/Watchdog.h"
 #include "model/ModelData.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 #include "samplegen/SampleFiles.h"
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "convert/DialogHost.h"
-#include "convert/ModelList.h"
+#include "app/DialogHost.h"
+#include "app/ModelList.h"
 #include "samplegen/SampleFiles.h"
 
 struct RecordedBox {

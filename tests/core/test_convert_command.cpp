@@ -14,10 +14,10 @@
 #endif
 
 #include "RecordingHost.h"
-#include "convert/ConvertCommand.h"
+#include "app/ConvertCommand.h"
 #include "model/ModelData.h"
 #include "platform/AtomicFile.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 #include "samplegen/PX200Samples.h"
 #include "samplegen/PX400Builder.h"

@@ -10,9 +10,9 @@
 
 #include "Portable.h"
 #include "RecordingHost.h"
-#include "convert/DetailCommand.h"
+#include "app/DetailCommand.h"
 #include "model/ModelData.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 #include "samplegen/PX200Samples.h"
 #include "samplegen/PX400Builder.h"

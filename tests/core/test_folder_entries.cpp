@@ -16,9 +16,9 @@
 
 #include "RecordingHost.h"
 #include "Watchdog.h"
-#include "convert/ConvertCommand.h"
-#include "platform/Settings.h"
-#include "platform/Strings.h"
+#include "app/ConvertCommand.h"
+#include "app/Settings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 #include "samplegen/PX400Builder.h"
 #include "samplegen/SampleFiles.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/File.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "storage/ModelDataFile.h"
 #include "TestFolder.h"
 

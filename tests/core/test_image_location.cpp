@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "RecordingHost.h"
-#include "convert/ModelList.h"
+#include "app/ModelList.h"
 #include "platform/File.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 #include "samplegen/SampleFiles.h"
 #include "samplegen/TinyVolumeBuilder.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "model/ModelData.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 
 namespace {
 

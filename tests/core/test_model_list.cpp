@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "RecordingHost.h"
-#include "convert/ModelList.h"
+#include "app/ModelList.h"
 #include "model/ModelData.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 #include "samplegen/PX400Builder.h"
 #include "samplegen/SampleFiles.h"

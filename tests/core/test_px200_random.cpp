@@ -12,11 +12,11 @@
 
 #include "Digest.h"
 #include "RecordingHost.h"
-#include "convert/ConvertCommand.h"
+#include "app/ConvertCommand.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
 #include "platform/CodePage.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/SystemTime.h"
 #include "platform/Text.h"
 #include "samplegen/PX200Samples.h"

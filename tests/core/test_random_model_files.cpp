@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/ModelList.h"
+#include "app/ModelList.h"
 #include "model/ModelData.h"
 #include "model/Names.h"
 #include "platform/File.h"

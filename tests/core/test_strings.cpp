@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 
 namespace {

@@ -22,9 +22,9 @@
 #include <fstream>
 
 #include "RecordingHost.h"
-#include "convert/ModelList.h"
+#include "app/ModelList.h"
 #include "platform/AtomicFile.h"
-#include "platform/Settings.h"
+#include "app/Settings.h"
 #include "platform/Text.h"
 #include "samplegen/PX400Builder.h"
 #include "samplegen/SampleFiles.h"

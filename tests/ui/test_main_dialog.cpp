@@ -13,13 +13,13 @@
 #include <QtTest>
 
 #include "UiTestSupport.h"
-#include "convert/ModelList.h"
+#include "app/ModelList.h"
 #include "model/ConvertHW.h"
-#include "model/SwitchReport.h"
-#include "platform/Strings.h"
+#include "app/SwitchReport.h"
+#include "app/Strings.h"
 #include "storage/TinyImage.h"
-#include "ui/ArkletonDlg.h"
-#include "ui/Language.h"
+#include "ui/qt/ArkletonDlg.h"
+#include "ui/qt/Language.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/posix/Cp932Table.h"
 
 // The program stands in for the Windows "ANSI code page" with Windows-1252,

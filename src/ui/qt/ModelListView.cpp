@@ -1,4 +1,4 @@
-#include "ui/ModelListView.h"
+#include "ui/qt/ModelListView.h"
 
 #include <QEvent>
 #include <QHeaderView>

@@ -1,12 +1,12 @@
-#include "ui/Language.h"
+#include "ui/qt/Language.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
-#include "platform/Settings.h"
-#include "platform/Strings.h"
+#include "app/Settings.h"
+#include "app/Strings.h"
 
 CLanguage& TheLanguage()
 {

@@ -1,4 +1,4 @@
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/SystemLocale.h"
 
 #include <array>

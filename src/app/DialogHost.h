@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/StringIds.h"
+#include "app/StringIds.h"
 
 struct ModelListing;
 

@@ -1,9 +1,9 @@
-#include "ui/ArkletonApp.h"
+#include "ui/qt/ArkletonApp.h"
 
 #include "storage/TinyImage.h"
-#include "ui/AppSettings.h"
-#include "ui/ArkletonDlg.h"
-#include "ui/Language.h"
+#include "ui/qt/AppSettings.h"
+#include "ui/qt/ArkletonDlg.h"
+#include "ui/qt/Language.h"
 
 bool CArkletonApp::InitInstance()
 {

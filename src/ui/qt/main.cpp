@@ -2,7 +2,7 @@
 #include <QApplication>
 #include <QFileInfo>
 
-#include "ui/ArkletonApp.h"
+#include "ui/qt/ArkletonApp.h"
 
 int main(int argc, char** argv)
 {

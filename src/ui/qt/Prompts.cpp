@@ -1,11 +1,11 @@
-#include "ui/Prompts.h"
+#include "ui/qt/Prompts.h"
 
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "convert/DialogHost.h"
+#include "app/DialogHost.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "ui/ModelListModel.h"
+#include "ui/qt/ModelListModel.h"
 
 #include <QColor>
 
-#include "platform/Strings.h"
+#include "app/Strings.h"
 
 namespace {
 

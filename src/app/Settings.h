@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Strings.h"
+#include "app/Strings.h"
 
 // Names of the company, the sections and the values in the settings store.
 // They are part of the stored format, not texts of the user interface: the

@@ -1,6 +1,6 @@
 // Where the settings live on Windows: the user's part of the registry, under
 // the key the GUI's settings store uses.
-#include "platform/Settings.h"
+#include "app/Settings.h"
 
 #include <cstring>
 #include <string>

@@ -1,4 +1,4 @@
-#include "ui/DetailDlg.h"
+#include "ui/qt/DetailDlg.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "platform/Strings.h"
-#include "ui/ArkletonDlg.h"
-#include "ui/DialogCommands.h"
-#include "ui/Prompts.h"
+#include "app/Strings.h"
+#include "ui/qt/ArkletonDlg.h"
+#include "ui/qt/DialogCommands.h"
+#include "ui/qt/Prompts.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/ConvertCommand.h"
+#include "app/ConvertCommand.h"
 #include "model/ConvertHW.h"
 #include "model/Names.h"
 

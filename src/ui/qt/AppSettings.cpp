@@ -1,8 +1,8 @@
-#include "ui/AppSettings.h"
+#include "ui/qt/AppSettings.h"
 
 #include <QCoreApplication>
 
-#include "platform/Settings.h"
+#include "app/Settings.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/DialogCommands.h"
+#include "ui/qt/DialogCommands.h"
 
 namespace {
 

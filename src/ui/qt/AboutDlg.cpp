@@ -1,4 +1,4 @@
-#include "ui/AboutDlg.h"
+#include "ui/qt/AboutDlg.h"
 
 #include <QGridLayout>
 #include <QIcon>
@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QStringList>
 
-#include "platform/Strings.h"
-#include "ui/ArkletonDlg.h"
-#include "ui/DialogCommands.h"
-#include "ui/Prompts.h"
+#include "app/Strings.h"
+#include "ui/qt/ArkletonDlg.h"
+#include "ui/qt/DialogCommands.h"
+#include "ui/qt/Prompts.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "convert/DialogHost.h"
-#include "convert/ModelList.h"
+#include "app/DialogHost.h"
+#include "app/ModelList.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
 #include "model/Names.h"

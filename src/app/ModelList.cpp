@@ -1,15 +1,15 @@
-#include "convert/ModelList.h"
+#include "app/ModelList.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 
-#include "convert/DialogHost.h"
+#include "app/DialogHost.h"
 #include "model/ModelData.h"
 #include "platform/CodePage.h"
 #include "platform/File.h"
-#include "platform/StringIds.h"
-#include "platform/Strings.h"
+#include "app/StringIds.h"
+#include "app/Strings.h"
 #include "storage/ModelDataFile.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include <QDialog>
 
-#include "convert/DetailCommand.h"
+#include "app/DetailCommand.h"
 
 class QComboBox;
 class QLabel;

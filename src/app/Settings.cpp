@@ -1,4 +1,4 @@
-#include "platform/Settings.h"
+#include "app/Settings.h"
 
 #include "platform/File.h"
 

@@ -4,7 +4,7 @@
 
 #include <QAbstractTableModel>
 
-#include "convert/ModelList.h"
+#include "app/ModelList.h"
 
 class CModelListModel : public QAbstractTableModel {
     Q_OBJECT

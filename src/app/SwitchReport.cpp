@@ -1,13 +1,13 @@
 // Printable form of the switch pass's change reports; every text comes from
 // the string table.
-#include "model/SwitchReport.h"
+#include "app/SwitchReport.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "model/ConvertHW.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 
 namespace {
 

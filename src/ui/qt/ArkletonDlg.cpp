@@ -1,4 +1,4 @@
-#include "ui/ArkletonDlg.h"
+#include "ui/qt/ArkletonDlg.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -15,14 +15,14 @@
 #include <QTableView>
 
 #include "model/ConvertHW.h"
-#include "model/SwitchReport.h"
-#include "platform/Strings.h"
-#include "ui/DialogCommands.h"
-#include "ui/Language.h"
-#include "ui/ModelListModel.h"
-#include "ui/ModelListView.h"
-#include "ui/Prompts.h"
-#include "ui/SystemMenu.h"
+#include "app/SwitchReport.h"
+#include "app/Strings.h"
+#include "ui/qt/DialogCommands.h"
+#include "ui/qt/Language.h"
+#include "ui/qt/ModelListModel.h"
+#include "ui/qt/ModelListView.h"
+#include "ui/qt/Prompts.h"
+#include "ui/qt/SystemMenu.h"
 
 namespace {
 

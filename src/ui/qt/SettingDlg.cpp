@@ -1,4 +1,4 @@
-#include "ui/SettingDlg.h"
+#include "ui/qt/SettingDlg.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "platform/Strings.h"
-#include "ui/ArkletonDlg.h"
-#include "ui/DialogCommands.h"
-#include "ui/Language.h"
-#include "ui/Prompts.h"
+#include "app/Strings.h"
+#include "ui/qt/ArkletonDlg.h"
+#include "ui/qt/DialogCommands.h"
+#include "ui/qt/Language.h"
+#include "ui/qt/Prompts.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "ui/SystemMenu.h"
+#include "ui/qt/SystemMenu.h"
 
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
 #include <QShortcut>
 
-#include "platform/Strings.h"
-#include "ui/ArkletonDlg.h"
-#include "ui/DialogCommands.h"
+#include "app/Strings.h"
+#include "ui/qt/ArkletonDlg.h"
+#include "ui/qt/DialogCommands.h"
 
 namespace {
 

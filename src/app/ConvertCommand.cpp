@@ -1,11 +1,11 @@
-#include "convert/ConvertCommand.h"
+#include "app/ConvertCommand.h"
 
 #include <cstdlib>
 #include <memory>
 
 #include "platform/AtomicFile.h"
 #include "platform/File.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 #include "storage/ModelDataFile.h"
 #include "storage/tinyfs.h"

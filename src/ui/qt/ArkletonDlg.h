@@ -12,9 +12,9 @@
 #include <QIcon>
 #include <QRect>
 
-#include "convert/ConvertCommand.h"
-#include "convert/DialogHost.h"
-#include "ui/AppSettings.h"
+#include "app/ConvertCommand.h"
+#include "app/DialogHost.h"
+#include "ui/qt/AppSettings.h"
 
 class QComboBox;
 class QGroupBox;

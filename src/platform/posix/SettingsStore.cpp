@@ -1,6 +1,6 @@
 // Where the settings live on POSIX: an INI file in the user's configuration
 // folder, the place the GUI's settings store uses.
-#include "platform/Settings.h"
+#include "app/Settings.h"
 
 #include <cstdlib>
 

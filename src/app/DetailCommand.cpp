@@ -1,8 +1,8 @@
-#include "convert/DetailCommand.h"
+#include "app/DetailCommand.h"
 
 #include <memory>
 
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 #include "storage/ModelDataFile.h"
 #include "storage/tinyfs.h"
