@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "convert/PX400Convert.h"
+#include "convert/Conversion.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
 #include "samplegen/PX400Samples.h"
@@ -20,7 +21,7 @@ void BM_ConvertFromPX400(benchmark::State& state)
     CConvertHW table;
     auto target = std::make_unique<CModelDataPX600>(&table);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(target->ConvertFromPX400(source.get()));
+        benchmark::DoNotOptimize(ConvertFromPX400(*target, *source));
         benchmark::ClobberMemory();
     }
     state.SetLabel(sample.fileName);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -25,19 +26,18 @@ struct DetailSource {
 
 // The main dialog's controls and members as the command reads and changes them.
 struct MainDialogState {
-    // Selected texts of the transmitter combo boxes (none: no selection).
-    std::optional<std::u16string> sourceTransmitterSelection;  // combo 1006
-    std::optional<std::u16string> targetTransmitterSelection;  // combo 1003
+    // The transmitter types chosen in the two groups (TX_UNKNOWN: none).
+    uint16_t sourceTransmitter = TX_UNKNOWN;
+    uint16_t targetTransmitter = TX_UNKNOWN;
     // Texts the location combo boxes show now, and the locations the lists
     // were last filled from.
-    std::string sourceLocationText;  // combo 1000
-    std::string targetLocationText;  // combo 1008
+    std::string sourceLocationText;
+    std::string targetLocationText;
     std::string m_sourceLocation;
     std::string m_targetLocation;
-    // Text of the model name edit (1004) and its member.
+    // Text of the model name edit and its member.
     std::u16string modelNameText;
     std::u16string m_modelName;
-    std::u16string m_targetTransmitterText;
 
     ModelListing sourceList;
     ModelListing targetList;
@@ -77,15 +77,42 @@ struct MainDialogState {
     std::u16string m_dualRateNames[CONDITION_COUNT * DUAL_RATE_COUNT];
     DetailSource m_detailSource;  // what m_detailUsed, the names and the table's rows hold for
     std::vector<std::string> m_itemKeys;
-
-    uint16_t SourceTransmitterType() const { return GetComboTransmitterType(sourceTransmitterSelection); }
-    uint16_t TargetTransmitterType() const { return GetComboTransmitterType(targetTransmitterSelection); }
 };
 
 // The saving direction of the dialog data exchange: the controls' texts go
 // into the members, and a list whose location text changed is refilled from
 // its new location (first row selected).
 void SaveDialogData(MainDialogState& state, IDialogHost& host);
+
+// Why a command stops: the message it shows, and the control that gets the
+// focus (none after a file error).
+struct CommandRefusal {
+    std::u16string text;
+    std::optional<FocusTarget> focus;
+    bool selectAll = false;
+};
+
+// The rules by which a command reads the selected source.
+enum class SourceRead {
+    // Convert: the row must be of the transmitter chosen in the dialog; every
+    // byte the file holds is read (a PX200's up to one model), and fewer bytes
+    // than that is a file error.
+    WholeModel,
+    // Detail: the row must be a PX400 or a PX200; a whole model is asked for,
+    // and a shorter file leaves the rest of the image zero.
+    Names,
+};
+
+// The selected source model as read, or why it was not.
+struct SourceModel {
+    std::unique_ptr<CModelDataBase> model;  // none after a refusal
+    unsigned bytes = 0;                     // bytes read into its image
+    std::optional<CommandRefusal> refusal;
+};
+
+// Reads the selected row's model: the row, its transmitter type, the open and
+// the read, each refused by the rules of how.
+SourceModel ReadSelectedSource(const MainDialogState& state, SourceRead how);
 
 // Optional hooks of one conversion.
 struct ConvertOptions {

@@ -4,29 +4,8 @@
 
 #include "app/Strings.h"
 #include "platform/Text.h"
-#include "storage/ModelDataFile.h"
-#include "storage/tinyfs.h"
-
-const int kConditionEditIds[CONDITION_COUNT] = {1020, 1021, 1022, 1023, 1024, 1025, 1026, 1048};
-const int kDualRateEditIds[DUAL_RATE_COUNT] = {1028, 1029, 1030, 1031, 1032, 1036};
-const int kDualRateLabelIds[DUAL_RATE_COUNT] = {1037, 1038, 1039, 1040, 1041, 1042};
-const int kHardwareLabelIds[HW_ROWS] = {1063, 1064, 1065, 1066, 1067, 1068, 1069, 1070, 1071, 1112,
-                                        1119, 1118, 1096, 1098, 1100, 1102, 1104, 1106, 1108, 1110,
-                                        1141, 1140, 1123, 1125, 1127, 1129, 1131, 1133, 1135, 1137};
-const int kHardwareComboIds[HW_ROWS] = {1054, 1055, 1056, 1057, 1058, 1059, 1060, 1061, 1062, 1097,
-                                        1099, 1101, 1103, 1105, 1107, 1109, 1111, 1113, 1120, 1121,
-                                        1124, 1126, 1128, 1130, 1132, 1134, 1136, 1138, 1142, 1143};
 
 namespace {
-
-enum : unsigned {
-    IDS_NO_SELECTION = 104,
-    IDS_SOURCE_OPEN_FAILED = 106,
-    IDS_WRONG_TRANSMITTER = 704,
-};
-
-constexpr unsigned kOpenRead = CFile::typeBinary | CFile::modeRead;
-constexpr int kEngineNoError = 5;  // an engine failure that left no error code
 
 // Number of entries a row's list offers: its options up to the first end mark.
 int OptionCount(const HardwareRow& row)
@@ -37,64 +16,20 @@ int OptionCount(const HardwareRow& row)
     return n;
 }
 
-// Reads the selected source into a new model object. Refusals and file errors
-// are shown through host; nullptr then.
+// Reads the selected source for its names. Refusals and file errors are
+// shown through host; nullptr then.
 std::unique_ptr<CModelDataBase> ReadDetailSource(MainDialogState& state, IDialogHost& host,
                                                  const std::u16string& caption)
 {
-    const int row = state.selectedSourceRow;
-    if (row < 0 || row >= static_cast<int>(state.sourceList.rows.size())) {
-        host.FocusControl(IDC_SOURCE_LIST, false);
-        host.MessageBox(LoadString(IDS_NO_SELECTION), caption, MB_ICONSTOP);
-        return nullptr;
-    }
-    const ModelListRow& selected = state.sourceList.rows[static_cast<size_t>(row)];
-    const uint16_t type = GetItemTransmitterType(selected);
-    if (type != TX_PX400 && type != TX_PX200) {
-        host.FocusControl(IDC_SOURCE_LIST, false);
-        host.MessageBox(LoadString(IDS_WRONG_TRANSMITTER), caption, MB_ICONSTOP);
-        return nullptr;
-    }
-
     host.BeginWaitCursor();
-    CModelDataFile file(state.m_sourceLocation);
-    bool opened = false;
-    try {
-        opened = file.Open(selected.key, kOpenRead);
-    } catch (const CFileException&) {
-        opened = false;
-    }
-    if (!opened) {
-        host.EndWaitCursor();
-        host.FocusControl(IDC_SOURCE_LOCATION, true);
-        host.MessageBox(FormatString(IDS_SOURCE_OPEN_FAILED, {Utf8ToUtf16(selected.key)}), caption, MB_ICONSTOP);
-        return nullptr;
-    }
-    std::unique_ptr<CModelDataBase> model;
-    if (type == TX_PX400)
-        model = std::make_unique<CModelDataPX400>();
-    else
-        model = std::make_unique<CModelDataPX200>();
-    try {
-        // A shorter file leaves the rest of the image zero; only the names are
-        // read from it. Inside an image a failed read returns -1 without
-        // throwing, and would leave a half-read image: it is a file error.
-        const unsigned count = static_cast<unsigned>(type == TX_PX400 ? PX400_IMAGE_SIZE : PX200_DATA_SIZE);
-        const unsigned got = file.Read(model->GetImage(), count);
-        if (file.m_isVolume && got == static_cast<unsigned>(-1)) {
-            int code = TinyGetError();
-            if (code <= 0)
-                code = kEngineNoError;
-            throw CFileException(CFileException::OsErrorToCause(code), code, file.m_currentName);
-        }
-        file.Close();
-    } catch (const CFileException& e) {
-        host.EndWaitCursor();
-        host.MessageBox(FileErrorText(e, file.m_isVolume != 0), caption, MB_ICONSTOP);
-        return nullptr;
-    }
+    SourceModel source = ReadSelectedSource(state, SourceRead::Names);
     host.EndWaitCursor();
-    return model;
+    if (const std::optional<CommandRefusal>& refusal = source.refusal) {
+        if (refusal->focus)
+            host.FocusControl(*refusal->focus, refusal->selectAll);
+        host.MessageBox(refusal->text, caption, MessageKind::Error);
+    }
+    return std::move(source.model);
 }
 
 }  // namespace
@@ -281,7 +216,7 @@ bool PrepareDetailData(MainDialogState& state, IDialogHost& host, CConvertHW& ha
         out.m_dualRateText[d] = out.m_dualRateNames[d];
 
     // The PX600 keeps no dual rate names: they are shown but not edited.
-    const uint16_t targetType = state.TargetTransmitterType();
+    const uint16_t targetType = state.targetTransmitter;
     out.m_targetType = targetType;
     out.m_dualRateEnabled = targetType != TX_PX600 ? 1 : 0;
     if (targetType == TX_PX600)
@@ -314,13 +249,13 @@ bool OnDetail(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTab
     if (!PrepareDetailData(state, host, hardwareTable, data))
         return false;
     if (data.m_targetType == TX_PX600)
-        host.MessageBox(LoadString(IDS_DETAIL_NAME_NOTICE), data.m_caption, MB_ICONINFORMATION);
+        host.MessageBox(LoadString(IDS_DETAIL_NAME_NOTICE), data.m_caption, MessageKind::Information);
     if (!dialog.RunDetailDialog(data))
         return false;
     // The dialog refuses such a name at OK; one that still arrives is not stored.
     const int refused = data.RefusedConditionName();
     if (refused >= 0) {
-        host.MessageBox(ConditionNameRefusal(refused), data.m_caption, MB_ICONSTOP);
+        host.MessageBox(ConditionNameRefusal(refused), data.m_caption, MessageKind::Error);
         return false;
     }
     ConfirmDetailChoices(state, hardwareTable, data.Choices());

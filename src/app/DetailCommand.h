@@ -14,22 +14,6 @@
 #include "model/ConvertHW.h"
 #include "model/Names.h"
 
-// Control ids of the detail dialog.
-enum : int {
-    IDC_CONDITION_RESET = 1027,
-    IDC_CONDITION_DEFAULT = 1049,
-    IDC_DUAL_RATE_RESET = 1034,
-    IDC_CONDITION_SELECTOR = 1046,
-    IDC_CONDITION_SELECTOR_LABEL = 1047,
-};
-// Condition name edits of conditions 0..7, dual rate edits and their labels of
-// dual rates 0..5, and the label and list of each hardware row 0..29.
-extern const int kConditionEditIds[CONDITION_COUNT];
-extern const int kDualRateEditIds[DUAL_RATE_COUNT];
-extern const int kDualRateLabelIds[DUAL_RATE_COUNT];
-extern const int kHardwareLabelIds[HW_ROWS];
-extern const int kHardwareComboIds[HW_ROWS];
-
 // String ids the detail dialog uses.
 enum : unsigned {
     IDS_DETAIL_NAME_NOTICE = 634,
@@ -123,9 +107,9 @@ public:
     void SelectCondition(int condition);
 
     // The three buttons ask first; each returns true when it changed the data.
-    bool ResetConditionNames(IQuestionHost& host);       // 1027
-    bool SetDefaultConditionNames(IQuestionHost& host);  // 1049
-    bool ResetDualRateNames(IQuestionHost& host);        // 1034
+    bool ResetConditionNames(IQuestionHost& host);
+    bool SetDefaultConditionNames(IQuestionHost& host);
+    bool ResetDualRateNames(IQuestionHost& host);
 
     // The first condition whose name the user typed or changed (it differs
     // from the file's) and that IsTypedConditionNameValid refuses; -1 when

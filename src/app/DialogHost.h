@@ -9,24 +9,21 @@
 
 struct ModelListing;
 
-// Control ids of the main dialog that the command logic refers to.
-enum : int {
-    IDC_SOURCE_LOCATION = 1000,
-    IDC_SOURCE_LIST = 1002,
-    IDC_TARGET_TRANSMITTER = 1003,
-    IDC_MODEL_NAME = 1004,
-    IDC_SOURCE_TRANSMITTER = 1006,
-    IDC_TARGET_LOCATION = 1008,
-    IDC_TARGET_LIST = 1010,
+// The controls a refusal sends the keyboard focus to.
+enum class FocusTarget {
+    SourceTransmitter,
+    SourceLocation,
+    SourceList,
+    TargetTransmitter,
+    TargetLocation,
+    ModelName,
 };
 
-// Message box styles: one OK button and an icon.
-enum : unsigned {
-    MB_ICONSTOP = 0x10,
-    MB_ICONEXCLAMATION = 0x30,
-    MB_ICONINFORMATION = 0x40,
-};
+// The two model lists of the main dialog.
+enum class ListSide { Source, Target };
 
+// What a message box says by its icon.
+enum class MessageKind { Error, Warning, Information };
 
 class IDialogHost {
 public:
@@ -36,10 +33,10 @@ public:
     virtual void EndWaitCursor() = 0;
     // Gives a control the keyboard focus; selectAll also selects the whole text
     // of a combo box or an edit (and scrolls an edit's text into view).
-    virtual void FocusControl(int controlId, bool selectAll) = 0;
+    virtual void FocusControl(FocusTarget target, bool selectAll) = 0;
     // A modal message box with one OK button.
-    virtual void MessageBox(const std::u16string& text, const std::u16string& caption, unsigned style) = 0;
-    // A model list (IDC_SOURCE_LIST or IDC_TARGET_LIST) was refilled. The
-    // host shows the listing's notice with it (none when it is empty).
-    virtual void ShowModelList(int listId, const ModelListing& listing) = 0;
+    virtual void MessageBox(const std::u16string& text, const std::u16string& caption, MessageKind kind) = 0;
+    // A model list was refilled. The host shows the listing's notice with it
+    // (none when it is empty).
+    virtual void ShowModelList(ListSide side, const ModelListing& listing) = 0;
 };

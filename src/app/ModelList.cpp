@@ -5,11 +5,9 @@
 #include <memory>
 
 #include "app/DialogHost.h"
-#include "model/ModelData.h"
-#include "platform/CodePage.h"
-#include "platform/File.h"
 #include "app/StringIds.h"
 #include "app/Strings.h"
+#include "platform/CodePage.h"
 #include "storage/ModelDataFile.h"
 
 namespace {
@@ -19,7 +17,8 @@ constexpr const char* kVolumeListStart = "4";  // lists file numbers 6 and up
 constexpr unsigned kSniffBytes = 16;
 constexpr unsigned kLongestHeader = static_cast<unsigned>(std::max(PX400_HEADER_SIZE, PX600_HEADER_SIZE));
 constexpr uint16_t kModelTypeNames = 5;  // AIRPLANE .. MULTICOPTER
-constexpr size_t kMessageMax = 510;  // the longest exception text a box shows
+constexpr size_t kMessageMax = 510;  // the longest file error text a box shows
+constexpr unsigned kCauseMessageBase = 1300;  // + cause: the message of each cause
 
 // Why a folder's image was passed over.
 enum : unsigned {
@@ -29,17 +28,6 @@ enum : unsigned {
     IDS_IMAGE_NOT_A_FILE = 1536,
     IDS_IMAGE_CANNOT_OPEN = 1537,
 };
-
-// The first of the three names (ids first..first+2) that begins with text.
-uint16_t MatchTransmitterName(const std::u16string& text, unsigned firstId)
-{
-    for (uint16_t code = 0; code < 3; ++code) {
-        const std::u16string name = LoadString(firstId + code);
-        if (name.compare(0, text.size(), text) == 0 && text.size() <= name.size())
-            return code;
-    }
-    return TX_UNKNOWN;
-}
 
 // How a listed file is read: which reader and how many header bytes.
 struct HeaderKind {
@@ -54,7 +42,7 @@ bool NamesPX600(const uint8_t* head, unsigned got)
     const size_t n = std::min<size_t>(got, kSniffBytes);
     const size_t len = std::find(head, head + n, uint8_t{0}) - head;
     const std::u16string text = AnsiToUtf16(std::string_view(reinterpret_cast<const char*>(head), len));
-    return text.find(LoadString(IDS_TX_NAME_BASE + TX_PX600)) != std::u16string::npos;
+    return text.find(TransmitterName(TX_PX600)) != std::u16string::npos;
 }
 
 std::string AnsiKey(const std::string& key)
@@ -79,28 +67,17 @@ std::u16string ImageNotice(const TinyVolume& volume)
 
 }  // namespace
 
-uint16_t GetComboTransmitterType(const std::optional<std::u16string>& selectedText)
+std::u16string FileErrorText(const FileResult& error)
 {
-    if (!selectedText)
-        return TX_UNKNOWN;
-    return MatchTransmitterName(*selectedText, IDS_TX_COMBO_BASE);
-}
-
-uint16_t GetItemTransmitterType(const std::u16string& column0)
-{
-    return MatchTransmitterName(column0, IDS_TX_NAME_BASE);
-}
-
-uint16_t GetItemTransmitterType(const ModelListRow& row)
-{
-    return GetItemTransmitterType(row.columns[0]);
-}
-
-std::u16string FileErrorText(const CFileException& e, bool inImage)
-{
-    if (inImage)
-        return LoadString(IDS_FILE_ERROR_BASE + static_cast<unsigned>(e.m_lOsError));
-    return e.GetErrorMessage(kMessageMax);
+    if (error.inImage)
+        return LoadString(IDS_FILE_ERROR_BASE + static_cast<unsigned>(error.code));
+    const std::u16string name = Utf8ToUtf16(error.fileName);
+    std::u16string text = FormatString(kCauseMessageBase + static_cast<unsigned>(error.cause), {name});
+    if (text.empty())
+        text = FormatString(kCauseMessageBase + FileResult::generic, {name});
+    if (text.size() > kMessageMax)
+        text.resize(kMessageMax);
+    return text;
 }
 
 std::u16string ModelTypeText(uint16_t modelType)
@@ -138,56 +115,57 @@ ModelListing FillModelList(IDialogHost& host, const std::string& location,
         while (found) {
             found = file.FindNext();
             const std::string key = file.GetCurrentName();
-            try {
-                // One open per file: a plain folder's file is first read as far
-                // as the longest header, and its first 16 bytes choose the
-                // reader. A file that cannot be opened gives no row.
-                if (!file.Open(key, kOpenRead))
-                    continue;
-                HeaderKind kind{nullptr, PX200_HEADER_SIZE};
-                uint8_t head[kLongestHeader] = {};
-                unsigned got = 0;
-                if (listing.isVolume) {
-                    kind.reader = reader(px200, [] { return std::make_unique<CModelDataPX200>(); });
-                } else {
-                    got = file.Read(head, kLongestHeader);
-                    if (NamesPX600(head, got))
-                        kind = {reader(px600, [] { return std::make_unique<CModelDataPX600>(); }), PX600_HEADER_SIZE};
-                    else
-                        kind = {reader(px400, [] { return std::make_unique<CModelDataPX400>(); }), PX400_HEADER_SIZE};
-                }
-                // Every row starts from a cleared header: bytes a short file does
-                // not deliver are 0, never the previous file's.
-                uint8_t* buffer = kind.reader->GetReadBuffer();
-                std::memset(buffer, 0, kind.size);
-                if (listing.isVolume)
-                    file.Read(buffer, kind.size);
-                else
-                    std::memcpy(buffer, head, std::min(got, kind.size));
-
-                ModelListRow row;
-                char16_t transmitter[9] = {};
-                kind.reader->GetTransmitterName(transmitter);
-                row.columns[0] = transmitter;
-                row.columns[1] = kind.reader->GetModelName();
-                row.columns[2] = ModelTypeText(kind.reader->GetModelType());
-                row.columns[3] = kind.reader->GetDateText();
-                row.key = key;
-                if (itemKeys)
-                    itemKeys->push_back(key);
-                if (wanted && AnsiKey(key) == *wanted)
-                    selectRow = static_cast<int>(listing.rows.size());
-                listing.rows.push_back(std::move(row));
-                file.Close();
-            } catch (const CFileException& e) {
-                host.MessageBox(FileErrorText(e, listing.isVolume), caption, MB_ICONEXCLAMATION);
-                // The next file opens on the same object; a failed read leaves
-                // this one open.
-                try {
-                    file.Close();
-                } catch (const CFileException&) {
-                }
+            // One open per file: a plain folder's file is first read as far as
+            // the longest header, and its first 16 bytes choose the reader. A
+            // file that cannot be opened gives no row; inside an image the
+            // engine's reason is shown, and the listing goes on.
+            if (const FileResult opened = file.Open(key, kOpenRead); !opened.ok) {
+                if (opened.inImage)
+                    host.MessageBox(FileErrorText(opened), caption, MessageKind::Warning);
+                continue;
             }
+            HeaderKind kind{nullptr, PX200_HEADER_SIZE};
+            uint8_t head[kLongestHeader] = {};
+            unsigned got = 0;
+            if (listing.isVolume) {
+                kind.reader = reader(px200, [] { return std::make_unique<CModelDataPX200>(); });
+            } else {
+                if (const FileResult read = file.Read(head, kLongestHeader, got); !read.ok) {
+                    host.MessageBox(FileErrorText(read), caption, MessageKind::Warning);
+                    file.Close();
+                    continue;
+                }
+                if (NamesPX600(head, got))
+                    kind = {reader(px600, [] { return std::make_unique<CModelDataPX600>(); }), PX600_HEADER_SIZE};
+                else
+                    kind = {reader(px400, [] { return std::make_unique<CModelDataPX400>(); }), PX400_HEADER_SIZE};
+            }
+            // Every row starts from a cleared header: bytes a short file does
+            // not deliver are 0, never the previous file's. Inside an image a
+            // failed read keeps what arrived.
+            uint8_t* buffer = kind.reader->GetReadBuffer();
+            std::memset(buffer, 0, kind.size);
+            if (listing.isVolume)
+                file.Read(buffer, kind.size, got);
+            else
+                std::memcpy(buffer, head, std::min(got, kind.size));
+
+            ModelListRow row;
+            char16_t transmitter[9] = {};
+            kind.reader->GetTransmitterName(transmitter);
+            row.columns[0] = transmitter;
+            row.transmitter = TransmitterTypeOfName(row.columns[0]);
+            row.columns[1] = kind.reader->GetModelName();
+            row.columns[2] = ModelTypeText(kind.reader->GetModelType());
+            row.columns[3] = kind.reader->GetDateText();
+            row.key = key;
+            if (itemKeys)
+                itemKeys->push_back(key);
+            if (wanted && AnsiKey(key) == *wanted)
+                selectRow = static_cast<int>(listing.rows.size());
+            listing.rows.push_back(std::move(row));
+            if (const FileResult closed = file.Close(); !closed.ok)
+                host.MessageBox(FileErrorText(closed), caption, MessageKind::Warning);
         }
         if (!listing.rows.empty())
             listing.selected = selectRow >= 0 ? selectRow : 0;

@@ -1,5 +1,5 @@
 // The model lists of the main dialog: which models a location holds, with the
-// texts of the four columns, and how a transmitter text names a transmitter type.
+// texts of the four columns and the transmitter type of each.
 #pragma once
 
 #include <cstdint>
@@ -7,13 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "model/ModelData.h"
 #include "platform/File.h"
 
 class IDialogHost;
 
 struct ModelListRow {
-    // Transmitter, model name, model type and date texts.
+    // Transmitter, model name, model type and date texts, for display.
     std::u16string columns[4];
+    // The type the file's transmitter name names (TransmitterTypeOfName), as
+    // the reader gave it.
+    uint16_t transmitter = TX_UNKNOWN;
     // The key that names the file in its location: a full path in a folder,
     // the decimal file number inside a TINYFS image.
     std::string key;
@@ -31,15 +35,6 @@ struct ModelListing {
     std::u16string notice;
 };
 
-// Type code of the transmitter text selected in a transmitter combo box: the
-// first of "PX400", "PX200", "PX600" that begins with the text; 255 for none
-// and for a combo box without a selection.
-uint16_t GetComboTransmitterType(const std::optional<std::u16string>& selectedText);
-// Type code of a list row from its column 0 text, compared the same way with
-// the 8-character transmitter names (an empty text therefore gives PX400).
-uint16_t GetItemTransmitterType(const std::u16string& column0);
-uint16_t GetItemTransmitterType(const ModelListRow& row);
-
 // Lists a location: every "*.MDL" file of a plain folder (read as PX600 when its
 // first 16 bytes name the PX600, else as PX400), or every file from number 6 up
 // of the folder's TINYFS image (read as PX200). An image that cannot be used
@@ -55,7 +50,7 @@ ModelListing FillModelList(IDialogHost& host, const std::string& location,
 // Display text of a model type code ("UNKNOWN" for a code without a name).
 std::u16string ModelTypeText(uint16_t modelType);
 
-// The text a message box shows for a file exception: the engine's error text
-// (string 200 + code) inside a TINYFS image, otherwise the exception's own
-// message, at most 510 characters.
-std::u16string FileErrorText(const CFileException& e, bool inImage);
+// The text a message box shows for a failed file operation: the engine's
+// error text (string 200 + code) inside a TINYFS image, otherwise the message
+// of its cause naming the file, at most 510 characters.
+std::u16string FileErrorText(const FileResult& error);

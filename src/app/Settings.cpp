@@ -1,15 +1,17 @@
 #include "app/Settings.h"
 
-#include "platform/File.h"
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <sstream>
 
+#include "platform/File.h"
+#include "platform/SettingsStore.h"
+
 namespace {
 
 constexpr size_t kMaxSettingsBytes = 1 << 20;
+constexpr const char* kSettingsFile = "arkleton.conf";
 
 std::string Trim(const std::string& s)
 {
@@ -59,6 +61,22 @@ int ReadStoredLanguageIndex(const std::string& settingsFile)
     std::string text;
     ReadSmallFile(settingsFile, kMaxSettingsBytes, text);
     return ReadIniInt(text, SettingsName::kSystem, SettingsName::kLanguage).value_or(0);
+}
+
+std::string SettingsFilePath()
+{
+    return UserConfigFilePath(SettingsName::kCompany, kSettingsFile);
+}
+
+int ReadStoredLanguageIndex()
+{
+    // Windows: a number or a decimal text, read by the INI rules of a number.
+    const std::string key = std::string("Software\\") + SettingsName::kCompany + "\\arkleton\\" + SettingsName::kSystem;
+    if (const std::optional<std::string> value = ReadUserRegistryValue(key, SettingsName::kLanguage))
+        return ReadIniInt(std::string("[") + SettingsName::kSystem + "]\n" + SettingsName::kLanguage + "=" + *value,
+                          SettingsName::kSystem, SettingsName::kLanguage)
+            .value_or(0);
+    return ReadStoredLanguageIndex(SettingsFilePath());
 }
 
 Language LanguageFromIndex(int index)

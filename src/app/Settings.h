@@ -1,6 +1,6 @@
-// The per-user settings the program shares with its graphical front end: an
-// INI file under the user's configuration folder on POSIX, the user's part of
-// the registry on Windows.
+// The per-user settings the program shares with its graphical front end: the
+// names they are stored under, and the language index read from the store
+// (platform/SettingsStore.h says where the system keeps it).
 #pragma once
 
 #include <optional>

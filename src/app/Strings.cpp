@@ -1,12 +1,12 @@
 #include "app/Strings.h"
-#include "platform/SystemLocale.h"
 
 #include <array>
 #include <atomic>
-#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <string_view>
+
+#include "platform/SystemLocale.h"
 
 // The string tables compiled into the program (generated from resources/).
 struct EmbeddedFile { const char* name; std::string_view data; };
@@ -127,28 +127,11 @@ Language CurrentLanguage()
     return g_language.load();
 }
 
-// The first of LC_ALL, LC_MESSAGES and LANG that is set and not empty decides,
-// as it does for the C library's message catalogues; without any, the
-// system's user-interface language (Windows) or English.
 Language SystemLanguage()
 {
-    const char* value = nullptr;
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* v = std::getenv(name);
-        if (v != nullptr && *v != 0) {
-            value = v;
-            break;
-        }
-    }
-    if (value == nullptr)
-        return SystemUiLanguage();
-    if (StartsWithNoCase(value, "de"))
-        return Language::German;
-    if (StartsWithNoCase(value, "fr"))
-        return Language::French;
-    if (StartsWithNoCase(value, "ja"))
-        return Language::Japanese;
-    return Language::English;
+    Language language = Language::English;
+    LanguageFromCode(SystemLanguageCode(), language);
+    return language;
 }
 
 const char* LanguageCode(Language language)

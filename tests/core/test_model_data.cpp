@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "convert/Conversion.h"
 #include "model/ModelData.h"
 #include "app/Strings.h"
 

@@ -13,6 +13,7 @@
 #include "Digest.h"
 #include "RecordingHost.h"
 #include "app/ConvertCommand.h"
+#include "convert/Conversion.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
 #include "platform/CodePage.h"
@@ -79,7 +80,7 @@ TEST(PX200Random, RandomImagesOfEveryModelTypeConvert)
         std::memcpy(s + PX200_DATA_SIZE - 2, &tail, 2);
         s[1] = uint8_t(round % 4);
         table.m_inUse = round % 7 == 3;
-        ASSERT_EQ(target->ConvertFromPX200(source.get()), 1);
+        ASSERT_EQ(ConvertFromPX200(*target, *source), 1);
         const uint8_t* t = target->GetImage();
         ASSERT_EQ(std::memcmp(t, "PX600   ", 8), 0);
         ASSERT_EQ(GetBE16(t + 8), 756);
@@ -111,8 +112,8 @@ TEST(PX200Random, ShortFileConvertsAsIfPaddedWithZeros)
         MainDialogState state;
         RecordingHost host;
         CConvertHW hw;
-        state.sourceTransmitterSelection = u"PX200";
-        state.targetTransmitterSelection = u"PX600";
+        state.sourceTransmitter = TX_PX200;
+        state.targetTransmitter = TX_PX600;
         state.sourceLocationText = src;
         state.targetLocationText = dst;
         state.modelNameText = u"CUT" + std::u16string(1, char16_t(u'0' + ++n));
@@ -127,7 +128,7 @@ TEST(PX200Random, ShortFileConvertsAsIfPaddedWithZeros)
         std::memcpy(source->GetImage(), model.data(), model.size());
         CConvertHW table;
         auto target = std::make_unique<CModelDataPX600>(&table);
-        ASSERT_EQ(target->ConvertFromPX200(source.get()), 1);
+        ASSERT_EQ(ConvertFromPX200(*target, *source), 1);
         const uint8_t* t = target->GetImage();
         EXPECT_EQ(std::vector<uint8_t>(stored.begin() + 64, stored.end() - 4),
                   std::vector<uint8_t>(t + 64, t + PX600_IMAGE_SIZE - 4));
@@ -171,8 +172,8 @@ TEST(PX200Random, ConfirmedDetailNamesStoreTheSameBytesOnEverySystem)
         MainDialogState state;
         RecordingHost host;
         CConvertHW hw;
-        state.sourceTransmitterSelection = u"PX200";
-        state.targetTransmitterSelection = u"PX600";
+        state.sourceTransmitter = TX_PX200;
+        state.targetTransmitter = TX_PX600;
         state.sourceLocationText = src;
         state.targetLocationText = dst;
         SaveDialogData(state, host);

@@ -10,6 +10,7 @@
 #include "Digest.h"
 
 #include "convert/PX400Convert.h"
+#include "convert/Conversion.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
 #include "platform/SystemTime.h"
@@ -54,7 +55,7 @@ TEST(PX400Random, RandomImagesConvert)
         // Every model type, the helicopter included, in turn.
         s[96] = round % 4 == 1 ? 1 : uint8_t(round & 0xFE);
         table.m_inUse = round % 7 == 3;
-        ASSERT_EQ(target->ConvertFromPX400(source.get()), 1);
+        ASSERT_EQ(ConvertFromPX400(*target, *source), 1);
         const uint8_t* t = target->GetImage();
         ASSERT_EQ(std::memcmp(t, "PX600   ", 8), 0);
         ASSERT_EQ(GetBE16(t + 8), 680);

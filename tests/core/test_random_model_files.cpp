@@ -66,9 +66,10 @@ TEST(RandomModelFiles, ListingAndReadingNeverFail)
     while (found) {
         found = file.FindNext();
         const std::string key = file.GetCurrentName();
-        ASSERT_TRUE(file.Open(key, CFile::typeBinary | CFile::modeRead));
+        ASSERT_TRUE(file.Open(key, CFile::typeBinary | CFile::modeRead).ok);
         std::vector<uint8_t> whole(200001);
-        const unsigned got = file.Read(whole.data(), static_cast<unsigned>(whole.size()));
+        unsigned got = 0;
+        ASSERT_TRUE(file.Read(whole.data(), static_cast<unsigned>(whole.size()), got).ok);
         file.Close();
         // Each class reads what fits into its image, into a cleared buffer.
         for (CModelDataBase* m : {static_cast<CModelDataBase*>(px400.get()), static_cast<CModelDataBase*>(px200.get()),

@@ -58,9 +58,9 @@ int SelectedRow(QTableView* list)
 struct QuietHost : IDialogHost {
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
-    void FocusControl(int, bool) override {}
-    void MessageBox(const std::u16string&, const std::u16string&, unsigned) override {}
-    void ShowModelList(int, const ModelListing&) override {}
+    void FocusControl(FocusTarget, bool) override {}
+    void MessageBox(const std::u16string&, const std::u16string&, MessageKind) override {}
+    void ShowModelList(ListSide, const ModelListing&) override {}
 };
 
 }  // namespace
@@ -409,8 +409,8 @@ private slots:
         // The details are the report of the same conversion run through the core alone.
         std::vector<CModelDataPX600::SwitchChange> changes;
         MainDialogState state;
-        state.sourceTransmitterSelection = u"PX400";
-        state.targetTransmitterSelection = u"PX600";
+        state.sourceTransmitter = TX_PX400;
+        state.targetTransmitter = TX_PX600;
         state.sourceLocationText = kPX400Samples.toStdString();
         state.targetLocationText = m_work->filePath("again").toStdString();
         std::filesystem::create_directories(state.targetLocationText);

@@ -1,16 +1,10 @@
-// Where the settings live on POSIX: an INI file in the user's configuration
-// folder, the place the GUI's settings store uses.
-#include "app/Settings.h"
+// Where the settings live on POSIX: a file in the user's configuration folder,
+// the place the GUI's settings store uses.
+#include "platform/SettingsStore.h"
 
 #include <cstdlib>
 
-namespace {
-
-constexpr const char* kSettingsFile = "arkleton.conf";
-
-}  // namespace
-
-std::string SettingsFilePath()
+std::string UserConfigFilePath(const std::string& folder, const std::string& file)
 {
     std::string base;
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -22,10 +16,10 @@ std::string SettingsFilePath()
             return {};
         base = std::string(home) + "/.config";
     }
-    return base + "/" + SettingsName::kCompany + "/" + kSettingsFile;
+    return base + "/" + folder + "/" + file;
 }
 
-int ReadStoredLanguageIndex()
+std::optional<std::string> ReadUserRegistryValue(const std::string&, const std::string&)
 {
-    return ReadStoredLanguageIndex(SettingsFilePath());
+    return std::nullopt;
 }

@@ -103,8 +103,8 @@ CModelListView* MakeList(QWidget* parent, int id, CModelListModel* model, const 
     // What the columns can show besides the rows of the moment: the three
     // transmitter names, every model type name, a date.
     QStringList transmitters;
-    for (unsigned type : {TX_PX400, TX_PX200, TX_PX600})
-        transmitters << Text(IDS_TX_NAME_BASE + type);
+    for (uint16_t type : {TX_PX400, TX_PX200, TX_PX600})
+        transmitters << QString::fromStdU16String(std::u16string(TransmitterName(type)));
     list->SetSampleTexts(0, transmitters);
     QStringList modelTypes;
     for (unsigned id = IDS_MODEL_TYPE_UNKNOWN; id <= IDS_MODEL_TYPE_BASE + kLastModelType; ++id)
@@ -131,11 +131,15 @@ int SelectedRow(QTableView* list)
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-std::optional<std::u16string> SelectedText(QComboBox* combo)
+// The transmitter types of the entries of the two transmitter combo boxes.
+constexpr uint16_t kSourceTransmitters[] = {TX_PX400, TX_PX200};
+constexpr uint16_t kTargetTransmitters[] = {TX_PX600};
+
+template <size_t N>
+uint16_t ChosenTransmitter(QComboBox* combo, const uint16_t (&types)[N])
 {
-    if (combo->currentIndex() < 0)
-        return std::nullopt;
-    return combo->currentText().toStdU16String();
+    const int index = combo->currentIndex();
+    return index >= 0 && index < static_cast<int>(N) ? types[index] : uint16_t{TX_UNKNOWN};
 }
 
 }  // namespace
@@ -176,7 +180,8 @@ void CArkletonDlg::BuildControls()
     m_sourceGroup = Named(new QGroupBox(Text(IDS_GROUP_FROM), this), IDC_GROUP_FROM);
     auto* sourceTransmitterLabel = Named(new QLabel(Text(IDS_SOURCE_TRANSMITTER), m_sourceGroup), IDC_SOURCE_TRANSMITTER_LABEL);
     m_sourceTransmitter = Named(new QComboBox(m_sourceGroup), IDC_SOURCE_TRANSMITTER);
-    m_sourceTransmitter->addItems({Text(IDS_TX_COMBO_BASE + TX_PX400), Text(IDS_TX_COMBO_BASE + TX_PX200)});
+    for (uint16_t type : kSourceTransmitters)
+        m_sourceTransmitter->addItem(Text(IDS_TX_COMBO_BASE + type));
     m_sourceTransmitter->setFixedWidth(column);
     sourceTransmitterLabel->setBuddy(m_sourceTransmitter);
     auto* sourceLocationLabel = new QLabel(Text(IDS_SOURCE_LOCATION), m_sourceGroup);
@@ -191,7 +196,8 @@ void CArkletonDlg::BuildControls()
     m_targetGroup = Named(new QGroupBox(Text(IDS_GROUP_TO), this), IDC_GROUP_TO);
     auto* targetTransmitterLabel = Named(new QLabel(Text(IDS_TARGET_TRANSMITTER), m_targetGroup), IDC_TARGET_TRANSMITTER_LABEL);
     m_targetTransmitter = Named(new QComboBox(m_targetGroup), IDC_TARGET_TRANSMITTER);
-    m_targetTransmitter->addItem(Text(IDS_TX_COMBO_BASE + TX_PX600));
+    for (uint16_t type : kTargetTransmitters)
+        m_targetTransmitter->addItem(Text(IDS_TX_COMBO_BASE + type));
     m_targetTransmitter->setFixedWidth(column);
     targetTransmitterLabel->setBuddy(m_targetTransmitter);
     auto* targetLocationLabel = Named(new QLabel(Text(IDS_TARGET_LOCATION), m_targetGroup), IDC_TARGET_LOCATION_LABEL);
@@ -264,8 +270,8 @@ void CArkletonDlg::BuildControls()
             [this](int index) { OnLocationChosen(SettingsGroup::Source, index); });
     connect(m_targetLocation, &QComboBox::activated, this,
             [this](int index) { OnLocationChosen(SettingsGroup::Target, index); });
-    connect(m_sourceList, &QTableView::doubleClicked, this, [this] { OnListDoubleClick(IDC_SOURCE_LIST); });
-    connect(m_targetList, &QTableView::doubleClicked, this, [this] { OnListDoubleClick(IDC_TARGET_LIST); });
+    connect(m_sourceList, &QTableView::doubleClicked, this, [this] { OnListDoubleClick(ListSide::Source); });
+    connect(m_targetList, &QTableView::doubleClicked, this, [this] { OnListDoubleClick(ListSide::Target); });
     // The core decides what another source model means for the Detail
     // choices and for the model name.
     connect(m_sourceList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -336,8 +342,8 @@ void CArkletonDlg::reject()
 
 void CArkletonDlg::TransferControls()
 {
-    m_state.sourceTransmitterSelection = SelectedText(m_sourceTransmitter);
-    m_state.targetTransmitterSelection = SelectedText(m_targetTransmitter);
+    m_state.sourceTransmitter = ChosenTransmitter(m_sourceTransmitter, kSourceTransmitters);
+    m_state.targetTransmitter = ChosenTransmitter(m_targetTransmitter, kTargetTransmitters);
     m_state.sourceLocationText = m_sourceLocation->currentText().toStdString();
     m_state.targetLocationText = m_targetLocation->currentText().toStdString();
     m_state.modelNameText = m_modelName->text().toStdU16String();
@@ -360,17 +366,23 @@ void CArkletonDlg::EndWaitCursor()
     QApplication::restoreOverrideCursor();
 }
 
-void CArkletonDlg::FocusControl(int controlId, bool selectAll)
+void CArkletonDlg::FocusControl(FocusTarget target, bool selectAll)
 {
-    auto* widget = findChild<QWidget*>(QString::number(controlId));
-    if (!widget)
-        return;
+    QWidget* widget = nullptr;
+    switch (target) {
+    case FocusTarget::SourceTransmitter: widget = m_sourceTransmitter; break;
+    case FocusTarget::SourceLocation: widget = m_sourceLocation; break;
+    case FocusTarget::SourceList: widget = m_sourceList; break;
+    case FocusTarget::TargetTransmitter: widget = m_targetTransmitter; break;
+    case FocusTarget::TargetLocation: widget = m_targetLocation; break;
+    case FocusTarget::ModelName: widget = m_modelName; break;
+    }
     widget->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(widget); edit && selectAll)
         edit->selectAll();
 }
 
-void CArkletonDlg::MessageBox(const std::u16string& text, const std::u16string& caption, unsigned style)
+void CArkletonDlg::MessageBox(const std::u16string& text, const std::u16string& caption, MessageKind kind)
 {
     // The hardware warning after a conversion offers the switch change report.
     QString details;
@@ -380,15 +392,15 @@ void CArkletonDlg::MessageBox(const std::u16string& text, const std::u16string& 
     const int depth = m_waitDepth;
     for (int i = 0; i < depth; ++i)
         QApplication::restoreOverrideCursor();
-    ShowMessage(this, QString::fromStdU16String(text), QString::fromStdU16String(caption), IconFromStyle(style),
+    ShowMessage(this, QString::fromStdU16String(text), QString::fromStdU16String(caption), IconOf(kind),
                 QMessageBox::Ok, details);
     for (int i = 0; i < depth; ++i)
         QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
-void CArkletonDlg::ShowModelList(int listId, const ModelListing& listing)
+void CArkletonDlg::ShowModelList(ListSide side, const ModelListing& listing)
 {
-    const bool source = listId == IDC_SOURCE_LIST;
+    const bool source = side == ListSide::Source;
     CModelListView* list = source ? m_sourceList : m_targetList;
     CModelListModel* model = source ? m_sourceModel : m_targetModel;
     model->SetListing(listing);
@@ -494,14 +506,14 @@ void CArkletonDlg::CopyModelName(QTableView* list)
     SaveDialogData(m_state, *this);
 }
 
-void CArkletonDlg::OnListDoubleClick(int listId)
+void CArkletonDlg::OnListDoubleClick(ListSide side)
 {
-    CopyModelName(listId == IDC_SOURCE_LIST ? m_sourceList : m_targetList);
+    CopyModelName(side == ListSide::Source ? m_sourceList : m_targetList);
 }
 
 void CArkletonDlg::ReportSourceSelection()
 {
-    m_state.sourceTransmitterSelection = SelectedText(m_sourceTransmitter);
+    m_state.sourceTransmitter = ChosenTransmitter(m_sourceTransmitter, kSourceTransmitters);
     m_state.selectedSourceRow = SelectedRow(m_sourceList);
     NoteSourceSelection(m_state, TheConvertHW());
 }

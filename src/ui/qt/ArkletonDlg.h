@@ -25,11 +25,18 @@ class QTableView;
 class CModelListModel;
 class CModelListView;
 
-// Control ids of the main dialog that only the window refers to.
+// Control ids of the main dialog.
 enum : int {
+    IDC_SOURCE_LOCATION = 1000,
     IDC_BROWSE_SOURCE = 1001,
+    IDC_SOURCE_LIST = 1002,
+    IDC_TARGET_TRANSMITTER = 1003,
+    IDC_MODEL_NAME = 1004,
     IDC_CONVERT = 1005,
+    IDC_SOURCE_TRANSMITTER = 1006,
+    IDC_TARGET_LOCATION = 1008,
     IDC_BROWSE_TARGET = 1009,
+    IDC_TARGET_LIST = 1010,
     IDC_GROUP_FROM = 1013,
     IDC_GROUP_TO = 1014,
     IDC_TARGET_TRANSMITTER_LABEL = 1015,
@@ -55,16 +62,16 @@ public:
     // IDialogHost
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
-    void FocusControl(int controlId, bool selectAll) override;
-    void MessageBox(const std::u16string& text, const std::u16string& caption, unsigned style) override;
-    void ShowModelList(int listId, const ModelListing& listing) override;
+    void FocusControl(FocusTarget target, bool selectAll) override;
+    void MessageBox(const std::u16string& text, const std::u16string& caption, MessageKind kind) override;
+    void ShowModelList(ListSide side, const ModelListing& listing) override;
 
     // Command handlers.
     void OnConvert();
     void OnDetail();
     void OnBrowse(SettingsGroup group);
     void OnLocationChosen(SettingsGroup group, int index);
-    void OnListDoubleClick(int listId);
+    void OnListDoubleClick(ListSide side);
     // The source row or transmitter shown now goes into the state and the
     // core drops Detail choices made for another model.
     void ReportSourceSelection();

@@ -5,8 +5,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "app/DialogHost.h"
-
 namespace {
 
 MessagePresenter& Presenter()
@@ -57,14 +55,14 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text, co
     return box.standardButton(box.clickedButton());
 }
 
-QMessageBox::Icon IconFromStyle(unsigned style)
+QMessageBox::Icon IconOf(MessageKind kind)
 {
-    switch (style & 0xF0) {
-    case MB_ICONSTOP: return QMessageBox::Critical;
-    case MB_ICONEXCLAMATION: return QMessageBox::Warning;
-    case MB_ICONINFORMATION: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    switch (kind) {
+    case MessageKind::Error: return QMessageBox::Critical;
+    case MessageKind::Warning: return QMessageBox::Warning;
+    case MessageKind::Information: return QMessageBox::Information;
     }
+    return QMessageBox::NoIcon;
 }
 
 QString NearestExistingFolder(const QString& location)

@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "app/DialogHost.h"
+
 class QDialog;
 class QWidget;
 
@@ -31,8 +33,8 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text, co
                                         QMessageBox::Icon icon,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                         const QString& details = {});
-// The icon of a message box style of the core (MB_ICONSTOP and the others).
-QMessageBox::Icon IconFromStyle(unsigned style);
+// The icon of a message kind of the core.
+QMessageBox::Icon IconOf(MessageKind kind);
 
 // The folder browser: file-system folders only; empty for Cancel. It opens at
 // location, or at the nearest folder above it that exists.
