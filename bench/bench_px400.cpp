@@ -4,8 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include "convert/PX400Convert.h"
 #include "convert/Conversion.h"
+#include "convert/PX400Convert.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
 #include "samplegen/PX400Samples.h"

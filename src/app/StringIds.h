@@ -4,9 +4,6 @@
 
 // "No error" and the TINYFS engine's error texts: 200 + error code.
 constexpr unsigned IDS_FILE_ERROR_BASE = 200;
-// Transmitter name texts padded to 8 characters, 401 + transmitter type:
-// "PX400   ", "PX200   ", "PX600   ".
-constexpr unsigned IDS_TX_NAME_BASE = 401;
 // Transmitter names as the combo boxes show them, 1001 + transmitter type.
 constexpr unsigned IDS_TX_COMBO_BASE = 1001;
 // Model type texts: 1101 + model type, and "UNKNOWN".

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "model/ConvertHW.h"
 #include "app/Strings.h"
+#include "model/ConvertHW.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "app/ModelList.h"
-#include "platform/Console.h"
 #include "app/Strings.h"
+#include "platform/Console.h"
 #include "platform/Text.h"
 
 namespace {

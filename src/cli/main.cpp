@@ -20,16 +20,16 @@
 #include <utility>
 #include <vector>
 
-#include "cli/CliHost.h"
 #include "app/ConvertCommand.h"
 #include "app/ModelList.h"
-#include "model/ConvertHW.h"
-#include "app/SwitchReport.h"
-#include "platform/Console.h"
-#include "platform/File.h"
 #include "app/Settings.h"
 #include "app/StringIds.h"
 #include "app/Strings.h"
+#include "app/SwitchReport.h"
+#include "cli/CliHost.h"
+#include "model/ConvertHW.h"
+#include "platform/Console.h"
+#include "platform/File.h"
 #include "platform/Text.h"
 #include "storage/TinyImage.h"
 

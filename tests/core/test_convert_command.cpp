@@ -433,6 +433,27 @@ TEST_F(ConvertCommandTest, ShortPX200ModelIsConvertedWithAWarningLast)
     }
 }
 
+// The target folder is looked at before the source is opened: an image there
+// that cannot be mounted leaves the source's image mounted and readable.
+TEST_F(ConvertCommandTest, UnusableImageInTheTargetFolderLeavesTheSourceImageReadable)
+{
+    struct Engine {
+        Engine() { TinyStartup(); }
+        ~Engine() { TinyShutdown(); }
+    } engine;
+    const std::string folder = temp.Sub("px200");
+    ASSERT_TRUE(TinyVolumeBuilder().AddFile(6, MakePX200Model(PX200Samples()[0])).WriteFile(folder + ARK_SEP "TINYFS.IMG"));
+    WriteSampleFile(dst + ARK_SEP "TINYFS.IMG", std::vector<uint8_t>(4096, 0));  // no volume in it
+    state.sourceTransmitter = TX_PX200;
+    state.sourceLocationText = folder;
+    SaveDialogData(state, host);
+    Select("6");
+    host.Clear();
+    EXPECT_TRUE(Run());
+    ASSERT_FALSE(host.boxes.empty());
+    EXPECT_EQ(host.boxes[0].text, LoadString(108));
+}
+
 TEST_F(ConvertCommandTest, DetailChoicesSurviveAFailureAndAreConsumedBySuccess)
 {
     samples::PX400Builder b;

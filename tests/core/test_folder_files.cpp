@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <vector>
 
 #include "app/ModelList.h"
@@ -116,10 +117,8 @@ TEST(ModelDataFileIo, OpenMissingFileFailsWithItsCause)
     TestFolder dir;
     CModelDataFile file(dir.Path());
     const FileResult missing = file.Open(dir.File("missing.MDL"), CFile::typeBinary | CFile::modeRead);
-    EXPECT_FALSE(missing.ok);
-    EXPECT_EQ(missing.cause, FileResult::fileNotFound);
-    EXPECT_EQ(missing.fileName, dir.File("missing.MDL"));
-    EXPECT_FALSE(missing.inImage);
+    EXPECT_EQ(std::tie(missing.ok, missing.cause, missing.inImage, missing.fileName),
+              std::make_tuple(false, FileResult::fileNotFound, false, dir.File("missing.MDL")));
     EXPECT_EQ(file.m_currentName, dir.File("missing.MDL"));
 
     EXPECT_FALSE(file.Open(dir.Path(), CFile::typeBinary).ok);  // a folder is no model file
@@ -139,8 +138,7 @@ TEST(ModelDataFileIo, ReadsWhatTheFileHoldsAndWritesNewFiles)
     }
     EXPECT_TRUE(file.Close().ok);
     const FileResult closed = file.Read(buf.data(), 1, got);
-    EXPECT_FALSE(closed.ok);
-    EXPECT_EQ(closed.cause, FileResult::invalidFile);
+    EXPECT_EQ(std::tie(closed.ok, closed.cause), std::make_tuple(false, FileResult::invalidFile));
 
     ASSERT_TRUE(file.Open(dir.File("new.mdl"), CFile::typeBinary | CFile::modeCreate | CFile::modeWrite).ok);
     std::vector<uint8_t> data(32768, 0x5A);

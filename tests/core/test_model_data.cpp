@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
+#include "app/Strings.h"
 #include "convert/Conversion.h"
 #include "model/ModelData.h"
-#include "app/Strings.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "convert/PX400Convert.h"
 #include "convert/Conversion.h"
+#include "convert/PX400Convert.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
 #include "samplegen/PX400Builder.h"

@@ -9,8 +9,8 @@
 
 #include "Digest.h"
 
-#include "convert/PX400Convert.h"
 #include "convert/Conversion.h"
+#include "convert/PX400Convert.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
 #include "platform/SystemTime.h"

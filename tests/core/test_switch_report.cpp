@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/SwitchReport.h"
 #include "app/Strings.h"
+#include "app/SwitchReport.h"
 #include "platform/Text.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // histories, chosen transmitters and column widths, and the language. They
 // live in the per-user settings store under the company "Varkel Corp." and
 // the program's base name; the section and value names are the fixed ones of
-// platform/Settings.h, the same in every language.
+// app/Settings.h, the same in every language.
 #pragma once
 
 #include <memory>

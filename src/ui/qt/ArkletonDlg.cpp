@@ -14,9 +14,9 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include "model/ConvertHW.h"
-#include "app/SwitchReport.h"
 #include "app/Strings.h"
+#include "app/SwitchReport.h"
+#include "model/ConvertHW.h"
 #include "ui/qt/DialogCommands.h"
 #include "ui/qt/Language.h"
 #include "ui/qt/ModelListModel.h"

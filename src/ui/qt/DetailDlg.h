@@ -2,7 +2,7 @@
 // condition, and for each control of the source transmitter the PX600 control
 // that takes its place, with what the conversion will do with it in words.
 // The dialog shows a CDetailData and reports the user's edits back into it;
-// the decisions are the core's (convert/DetailCommand.h). Every control
+// the decisions are the core's (app/DetailCommand.h). Every control
 // carries its dialog id as its object name.
 #pragma once
 
