@@ -1,9 +1,10 @@
 // Building a PX600 image from a PX200 model: the header, the model settings
 // block, the per-condition blocks, the eight records at 25088, the model-wide
 // block and the delay check, in that order. The switch pass and the checksum
-// follow in CModelDataPX600::ConvertFromPX200.
+// follow in ConvertFromPX200 (Conversion.cpp).
 #include <cstring>
 
+#include "convert/Conversion.h"
 #include "convert/PX200Convert.h"
 #include "model/ModelData.h"
 

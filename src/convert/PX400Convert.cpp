@@ -1,12 +1,13 @@
 // The PX400 to PX600 build: header, model settings, the per-condition blocks,
 // the model-wide block and the delay check. The switch pass and the checksum
-// follow in CModelDataPX600::ConvertFromPX400.
+// follow in ConvertFromPX400 (Conversion.cpp).
 #include "convert/PX400Convert.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
+#include "convert/Conversion.h"
 #include "convert/PX400Layout.h"
 #include "model/ModelData.h"
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/ByteOrder.h"
 #include "platform/SystemTime.h"
@@ -35,6 +36,13 @@ constexpr size_t PX600_IMAGE_SIZE = 32768;
 constexpr size_t PX400_HEADER_SIZE = 188;  // what a model list reads of a PX400 file
 constexpr size_t PX200_HEADER_SIZE = 88;
 constexpr size_t PX600_HEADER_SIZE = 64;
+
+// The 8-character transmitter name the files keep for a type code ("PX400   ");
+// empty for a code without one.
+std::u16string_view TransmitterName(uint16_t typeCode);
+// The type a file's transmitter name names: the first of the three names that
+// begins with text (so an empty text names the PX400); TX_UNKNOWN for none.
+uint16_t TransmitterTypeOfName(std::u16string_view text);
 
 // The transmitter 8-bit character set. Both stop at the first 0 and fill every
 // later position with 0.
@@ -70,8 +78,6 @@ public:
     virtual void StampDate(SYSTEMTIME* record) = 0;
     virtual void GetVersion(VersionRecord* out) = 0;
     virtual void GetSupportedVersion(VersionRecord* out, uint16_t which) = 0;
-    virtual int ConvertFromPX200(CModelDataBase* source) = 0;
-    virtual int ConvertFromPX400(CModelDataBase* source) = 0;
     virtual void ConvertSwitches() = 0;
     virtual int IsUnsupportedControl(uint8_t code) = 0;
     virtual int NeedsSwitchTable(uint8_t field) = 0;
@@ -152,8 +158,6 @@ public:
     void StampDate(SYSTEMTIME* record) override;
     void GetVersion(VersionRecord* out) override;
     void GetSupportedVersion(VersionRecord* out, uint16_t which) override;
-    int ConvertFromPX200(CModelDataBase*) override { return 0; }
-    int ConvertFromPX400(CModelDataBase*) override { return 1; }
     void PrepareConversion() override;
     uint8_t* GetImage() override { return m_image; }
     uint8_t* GetReadBuffer() override { return m_image; }
@@ -173,8 +177,6 @@ public:
     void StampDate(SYSTEMTIME*) override {}
     void GetVersion(VersionRecord* out) override;
     void GetSupportedVersion(VersionRecord* out, uint16_t which) override;
-    int ConvertFromPX200(CModelDataBase*) override { return 1; }
-    int ConvertFromPX400(CModelDataBase*) override { return 0; }
     void PrepareConversion() override;
     uint8_t* GetImage() override { return m_image; }
     uint8_t* GetReadBuffer() override { return m_image; }
@@ -200,8 +202,6 @@ public:
     void StampDate(SYSTEMTIME* record) override;
     void GetVersion(VersionRecord*) override {}
     void GetSupportedVersion(VersionRecord* out, uint16_t which) override;
-    int ConvertFromPX200(CModelDataBase* source) override;
-    int ConvertFromPX400(CModelDataBase* source) override;
     void ConvertSwitches() override;
     int IsUnsupportedControl(uint8_t code) override;
     int NeedsSwitchTable(uint8_t field) override;
@@ -218,7 +218,8 @@ public:
     uint8_t* GetReadBuffer() override { return m_image; }
     uint8_t CheckVersion(int) override { return 0; }
 
-    // The delay check run at the end of both builds; sets m_delayWarning.
+    // The delay check run at the end of both builds (DelayCheck.cpp); sets
+    // m_delayWarning.
     void CheckDelayRecords();
 
     // Observer of the switch pass: told about every byte it changes.
@@ -237,9 +238,9 @@ public:
         m_switchObserverContext = context;
     }
 
+    // The source kind the switch pass converts for (the conversions set it).
     int IsFromPX200() const { return m_fromPX200; }
-    // Lets tests run the switch pass on a hand-made image as either source kind.
-    void SetFromPX200ForTesting(int fromPX200) { m_fromPX200 = static_cast<uint16_t>(fromPX200 ? 1 : 0); }
+    void SetFromPX200(int fromPX200) { m_fromPX200 = static_cast<uint16_t>(fromPX200 ? 1 : 0); }
     CConvertHW* HardwareTable() const { return m_hardwareTable; }
 
 private:
@@ -255,8 +256,3 @@ private:
     void* m_switchObserverContext = nullptr;
     uint8_t m_image[PX600_IMAGE_SIZE];
 };
-
-// The build steps of the two conversions (everything before the switch pass
-// and the checksum). Each returns 1.
-int BuildFromPX400(CModelDataPX600& target, CModelDataBase& source);
-int BuildFromPX200(CModelDataPX600& target, CModelDataBase& source);

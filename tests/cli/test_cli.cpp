@@ -15,8 +15,8 @@
 
 #include "../core/RecordingHost.h"
 #include "../core/Watchdog.h"
+#include "app/Strings.h"
 #include "model/ModelData.h"
-#include "platform/Strings.h"
 #include "platform/Text.h"
 #include "samplegen/SampleFiles.h"
 

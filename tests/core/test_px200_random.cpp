@@ -13,11 +13,12 @@
 
 #include "Digest.h"
 #include "RecordingHost.h"
-#include "convert/ConvertCommand.h"
+#include "app/ConvertCommand.h"
+#include "convert/Conversion.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
 #include "platform/CodePage.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/SystemTime.h"
 #include "platform/Text.h"
 #include "samplegen/PX200Samples.h"
@@ -82,7 +83,7 @@ TEST(PX200Random, RandomImagesOfEveryModelTypeConvert)
         std::memcpy(s + PX200_DATA_SIZE - 2, &tail, 2);
         s[1] = uint8_t(round % 4);
         table.m_inUse = round % 7 == 3;
-        ASSERT_EQ(target->ConvertFromPX200(source.get()), 1);
+        ASSERT_EQ(ConvertFromPX200(*target, *source), 1);
         ASSERT_EQ(target->GetModelType(), expectedType[round % 4]) << round;
         digest.Add(target->GetImage(), PX600_IMAGE_SIZE);
         const uint8_t warning = static_cast<uint8_t>(target->GetDelayWarning());
@@ -113,8 +114,8 @@ TEST(PX200Random, ShortFileConvertsAsIfPaddedWithZeros)
         MainDialogState state;
         RecordingHost host;
         CConvertHW hw;
-        state.sourceTransmitterSelection = u"PX200";
-        state.targetTransmitterSelection = u"PX600";
+        state.sourceTransmitter = TX_PX200;
+        state.targetTransmitter = TX_PX600;
         state.sourceLocationText = src;
         state.targetLocationText = dst;
         state.modelNameText = u"CUT" + std::u16string(1, char16_t(u'0' + ++n));
@@ -129,7 +130,7 @@ TEST(PX200Random, ShortFileConvertsAsIfPaddedWithZeros)
         std::memcpy(source->GetImage(), model.data(), model.size());
         CConvertHW table;
         auto target = std::make_unique<CModelDataPX600>(&table);
-        ASSERT_EQ(target->ConvertFromPX200(source.get()), 1);
+        ASSERT_EQ(ConvertFromPX200(*target, *source), 1);
         const uint8_t* t = target->GetImage();
         EXPECT_EQ(std::vector<uint8_t>(stored.begin() + 64, stored.end() - 4),
                   std::vector<uint8_t>(t + 64, t + PX600_IMAGE_SIZE - 4));
@@ -172,8 +173,8 @@ TEST(PX200Random, ConfirmedDetailNamesStoreTheSameBytesOnEverySystem)
         MainDialogState state;
         RecordingHost host;
         CConvertHW hw;
-        state.sourceTransmitterSelection = u"PX200";
-        state.targetTransmitterSelection = u"PX600";
+        state.sourceTransmitter = TX_PX200;
+        state.targetTransmitter = TX_PX600;
         state.sourceLocationText = src;
         state.targetLocationText = dst;
         SaveDialogData(state, host);

@@ -10,6 +10,7 @@
 
 #include "Digest.h"
 
+#include "convert/Conversion.h"
 #include "convert/PX400Convert.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
@@ -55,7 +56,7 @@ TEST(PX400Random, RandomImagesConvert)
         // Every model type, the helicopter included, in turn.
         s[96] = round % 4 == 1 ? 1 : uint8_t(round & 0xFE);
         table.m_inUse = round % 7 == 3;
-        ASSERT_EQ(target->ConvertFromPX400(source.get()), 1);
+        ASSERT_EQ(ConvertFromPX400(*target, *source), 1);
         digest.Add(target->GetImage(), PX600_IMAGE_SIZE);
         const uint8_t warning = static_cast<uint8_t>(target->GetDelayWarning());
         digest.Add(&warning, 1);

@@ -13,8 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/StringIds.h"
-#include "platform/Strings.h"
+#include "app/StringIds.h"
+#include "app/Strings.h"
+#include "model/ModelData.h"
+#include "model/Names.h"
 #include "platform/Text.h"
 
 namespace {
@@ -106,13 +108,17 @@ TEST(StringTables, FixedTextsAreIdenticalInEveryLanguage)
     // The transmitter names that model files hold are the names the combo
     // boxes show, padded to 8 characters; default dual rate and condition
     // names fit the 8 characters of a name.
-    for (unsigned type = 0; type < 3; ++type) {
+    for (uint16_t type = 0; type < 3; ++type) {
         std::u16string padded = LoadString(IDS_TX_COMBO_BASE + type, Language::English);
         padded.resize(8, u' ');
-        EXPECT_EQ(LoadString(IDS_TX_NAME_BASE + type, Language::English), padded);
+        EXPECT_EQ(TransmitterName(type), padded);
     }
-    for (unsigned id = 601; id <= 628; ++id)
-        EXPECT_LE(LoadString(id, Language::English).size(), 8u) << id;
+    for (int c = 0; c < CONDITION_COUNT; ++c) {
+        EXPECT_LE(GetDefaultConditionName(true, c).size(), 8u) << c;
+        EXPECT_LE(GetDefaultConditionName(false, c).size(), 8u) << c;
+    }
+    for (int d = 0; d < DUAL_RATE_COUNT; ++d)
+        EXPECT_LE(GetDefaultDualRateName(d).size(), 8u) << d;
     // Code 11, 27 and 28 name no control and have no text of their own.
     EXPECT_FALSE(HasString(829, Language::English));
     // The names in the settings store are the program's own, not texts a

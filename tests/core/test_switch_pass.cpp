@@ -30,7 +30,7 @@ protected:
     // Source kind and whether the table (default rows for the pair) is in use.
     void From(int sourceType, bool tableInUse)
     {
-        model->SetFromPX200ForTesting(sourceType == PX200);
+        model->SetFromPX200(sourceType == PX200);
         table.ResetRows(sourceType, PX600);
         table.m_inUse = tableInUse ? 1 : 0;
     }
@@ -236,7 +236,7 @@ TEST_F(SwitchPass, MaskedFieldsOnlyWithTheTable)
     EXPECT_EQ(PassAt(masked, 0xC4), 0xCC);
 
     // CD-SW as a target is stored as 0x3F, flags kept.
-    model->SetFromPX200ForTesting(0);
+    model->SetFromPX200(0);
     table.ResetRows(PX400, PX400);
     table.m_inUse = 1;
     EXPECT_EQ(PassAt(masked, 0x53), 0x7F);

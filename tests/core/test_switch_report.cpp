@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "model/SwitchReport.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
+#include "app/SwitchReport.h"
 #include "platform/Text.h"
 
 namespace {
