@@ -85,6 +85,8 @@ QTableWidget* MakeTable(QWidget* parent, const char* name, std::initializer_list
     table->setSelectionMode(QAbstractItemView::NoSelection);
     table->horizontalHeader()->setStretchLastSection(true);
     table->setWordWrap(false);
+    // The edits and buttons inside take the focus, not the cells.
+    table->setFocusPolicy(Qt::NoFocus);
     return table;
 }
 
@@ -156,6 +158,8 @@ CBatchNamesDlg::CBatchNamesDlg(const MainDialogState& state, std::vector<BatchMo
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     resize(760, 420);
+    if (count > 0)
+        m_table->cellWidget(0, 1)->setFocus();
     CheckNames();
 }
 
