@@ -189,9 +189,9 @@ void RunSteps(const Context& x, std::span<const Step> steps)
         size_t at = s.record;
         if (s.function != kNoFunction) {
             const int ch = px200::Channel(x.px200, s.function);
-            if (ch >= kChannelRecords)
+            if (ch >= px600::kChannelRates.count)
                 continue;
-            at = 18 + kRecordSize * size_t(ch);
+            at = px600::kChannelRates.At(ch);
         }
         // Per-condition operands only run for c < 5 (checked with the tables).
         const int index = s.marker != 0 ? px200::EntryIndex(x.px200, s.marker, x.c) : x.c;
@@ -226,15 +226,15 @@ void PutBit(uint8_t* p, unsigned bit, bool on)
     *p = on ? uint8_t(*p | mask) : uint8_t(*p & ~mask);
 }
 
-void ApplyBits(const Context& x, std::span<const BitRow> rows)
+void ApplyBits(const Context& x, std::span<const BitTriple> rows)
 {
-    for (const BitRow& row : rows) {
-        for (int j = 0; j < kBitRowBytes; ++j)
+    for (const BitTriple& row : rows) {
+        for (int j = 0; j < kTripleBytes; ++j)
             PutBit(x.block + row.target + j, row.targetBit, row.initial);
         if (x.c >= px200::kConditions)
             continue;
         const bool own = row.marker != 0 && x.px200[row.marker] == px200::kGroupMarker;
-        for (int j = 0; j < (own ? 1 : kBitRowBytes); ++j) {
+        for (int j = 0; j < (own ? 1 : kTripleBytes); ++j) {
             const uint8_t s = x.px200[row.source + row.stride * (own ? x.c : j)];
             const bool bit = ((s >> row.sourceBit) & 1u) != 0;
             PutBit(x.block + row.target + j, row.targetBit, bit != row.invert);
@@ -253,7 +253,7 @@ void PutName(const Context& x)
         std::memcpy(name, kDefaultName, sizeof kDefaultName);
         name[kNameUnits - 1] = char16_t(u'1' + x.c);
     }
-    std::memset(x.block, 0, 18);
+    std::memset(x.block, 0, px600::kConditionName.size);
     for (int i = 0; i < kNameUnits; ++i)
         PutBE16(x.block + 2 * i, name[i]);
 }

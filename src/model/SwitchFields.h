@@ -1,10 +1,13 @@
 // Where the PX600 image keeps its switch fields: every byte or 3-byte record
 // that names a control, with the operation the switch pass applies to it, in
-// the order the pass visits them.
+// the order the pass visits them. Fields inside named records are placed by
+// the record (PX600Layout.h); the tails' fields by their block offsets.
 #pragma once
 
 #include <cstdint>
 #include <span>
+
+#include "model/PX600Layout.h"
 
 namespace switchfields {
 
@@ -17,12 +20,12 @@ enum class Kind : uint8_t {
     Masked,     // one-byte field, low 6 bits looked up, only with the table
 };
 
-// Gated fields live in a record whose byte 0 holds flags selecting its form.
+// Gated fields live in a curve record, whose flags byte selects its form.
 enum class Gate : uint8_t {
     Always,
-    Bit5Set,
-    Bit4Set,
-    Bit4Clear,
+    HasSwitch,  // flag bit 5 set
+    HasGroups,  // flag bit 4 set
+    HasCurve,   // flag bit 4 clear
 };
 
 // A run of fields: `count` records `stride` bytes apart starting at `offset`;
@@ -39,53 +42,44 @@ struct Run {
     uint8_t fieldStride = 0;
 };
 
+// The fields at `at` of every record of a named record group.
+constexpr Run In(const px600::Record& r, Kind kind, uint8_t at = 0, Gate gate = Gate::Always, uint8_t perRecord = 1,
+                 uint8_t fieldStride = 0)
+{
+    return {r.offset, r.count, uint16_t(r.At(1) - r.At(0)), kind, gate, at, perRecord, fieldStride};
+}
+
 constexpr int Width(Kind kind)
 {
     return kind == Kind::Range || kind == Kind::RangeStar || kind == Kind::Reset ? 3 : 1;
 }
 
-constexpr const char* KindName(Kind kind)
-{
-    switch (kind) {
-    case Kind::Range: return "range";
-    case Kind::RangeStar: return "range*";
-    case Kind::Reset: return "reset";
-    case Kind::Switch: return "switch";
-    case Kind::Direct: return "direct";
-    case Kind::Masked: return "masked";
-    }
-    return "";
-}
-
-constexpr uint32_t kConditionBase = 640;
-constexpr uint32_t kConditionSize = 3056;
-constexpr uint32_t kTailOffset = 1984;
-
 // Model-wide fields, image offsets.
 inline constexpr Run kModelWide[] = {
-    {65, 7, 4, Kind::Range},
-    {234, 16, 1, Kind::Direct},
-    {362, 2, 4, Kind::Range},
-    {371, 2, 79, Kind::Range},  // 371 and 450
-    {453, 1, 0, Kind::Range},
-    {456, 20, 3, Kind::RangeStar},
-    {524, 1, 0, Kind::Range},
-    {530, 12, 1, Kind::Masked},
-    {25216, 3, 4, Kind::Range},
-    {25231, 3, 4, Kind::Range},
+    In(px600::kSettingsRanges, Kind::Range),
+    In(px600::kControlFields, Kind::Direct),
+    In(px600::kSettingsRanges2, Kind::Range),
+    In(px600::kSettingsRanges3, Kind::Range),
+    In(px600::kSettingsRange4, Kind::Range),
+    In(px600::kSwitchPairs, Kind::RangeStar, 0, Gate::Always, 2, 3),
+    In(px600::kSettingsRange5, Kind::Range),
+    In(px600::kModeControlFields, Kind::Masked),
+    In(px600::kTimers, Kind::Range, px600::timer::kSwitchRange, Gate::Always, px600::timer::kSwitchRanges,
+       px600::timer::kSwitchRangeStride),
 };
 
 // Every condition block, block offsets.
 inline constexpr Run kConditionCommon[] = {
-    // 0 and 16, 1 and 17, ..., 15 and 31, pair by pair
-    {0, 16, 1, Kind::Direct, Gate::Always, 0, 2, 16},
-    {897, 6, 57, Kind::RangeStar},
-    // ten 63-byte records at 1238, their form chosen by bits 4 and 5 of byte 0
-    {1238, 10, 63, Kind::Switch, Gate::Bit5Set, 1},
-    {1238, 10, 63, Kind::RangeStar, Gate::Always, 3},
-    {1238, 10, 63, Kind::Switch, Gate::Bit4Set, 14, 4, 10},  // bytes 14, 24, 34, 44
-    {1238, 10, 63, Kind::Switch, Gate::Bit4Clear, 61},
-    {1878, 16, 3, Kind::Reset},
+    // bytes 0 and 16, 1 and 17, ..., 15 and 31 of the byte tables, pair by pair
+    {px600::kByteTables.offset, px600::kByteTables.size, 1, Kind::Direct, Gate::Always, 0, 2,
+     uint8_t(px600::kByteTables.size)},
+    In(px600::kDualRates, Kind::RangeStar, px600::dualrate::kSwitch),
+    In(px600::kCurveRecords, Kind::Switch, px600::curverecord::kSwitch, Gate::HasSwitch),
+    In(px600::kCurveRecords, Kind::RangeStar, px600::curverecord::kSwitchRange),
+    In(px600::kCurveRecords, Kind::Switch, px600::curverecord::kGroupSwitch, Gate::HasGroups,
+       px600::curverecord::kGroups, px600::curverecord::kGroupSize),
+    In(px600::kCurveRecords, Kind::Switch, px600::curverecord::kCurveSwitch, Gate::HasCurve),
+    In(px600::kResetRanges, Kind::Reset),
 };
 
 // Tail of AIRPLANE, GLIDER and MULTICOPTER condition blocks.

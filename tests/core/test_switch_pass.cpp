@@ -397,17 +397,18 @@ TEST(SwitchFieldTables, FieldsLieInsideTheirBlocksAndDoNotOverlap)
     // Model-wide fields: the model settings block and the model-wide block.
     ExpectDisjointInside({wide}, {{64, 639}, {25200, 28139}});
     // Condition fields: the common part before the tail, the tail after it.
-    ExpectDisjointInside({common}, {{0, kTailOffset - 1}});
-    ExpectDisjointInside({common, plane}, {{0, kTailOffset - 1}, {kTailOffset, kConditionSize - 1}});
-    ExpectDisjointInside({common, heli}, {{0, kTailOffset - 1}, {kTailOffset, kConditionSize - 1}});
-    ExpectDisjointInside({plane}, {{kTailOffset, kConditionSize - 1}});
-    ExpectDisjointInside({heli}, {{kTailOffset, kConditionSize - 1}});
+    const uint32_t tail = px600::kTailOffset, end = px600::kConditionBlock.size - 1;
+    ExpectDisjointInside({common}, {{0, tail - 1}});
+    ExpectDisjointInside({common, plane}, {{0, tail - 1}, {tail, end}});
+    ExpectDisjointInside({common, heli}, {{0, tail - 1}, {tail, end}});
+    ExpectDisjointInside({plane}, {{tail, end}});
+    ExpectDisjointInside({heli}, {{tail, end}});
 }
 
 struct Recorded {
     int condition;
     uint32_t offset;
-    std::string kind;
+    switchfields::Kind kind;
     std::vector<uint8_t> before, after;
 };
 
@@ -485,19 +486,19 @@ TEST_F(SwitchPass, ObserverNamesPlaceAndKind)
     };
     const Recorded* sw = find(2, 2169);
     ASSERT_NE(sw, nullptr);
-    EXPECT_EQ(sw->kind, "switch");
+    EXPECT_EQ(sw->kind, switchfields::Kind::Switch);
     EXPECT_EQ(sw->before, std::vector<uint8_t>{0x53});
     EXPECT_EQ(sw->after, std::vector<uint8_t>{0xFF});
 
     const Recorded* cd = find(-1, 25235);
     ASSERT_NE(cd, nullptr);
-    EXPECT_EQ(cd->kind, "range");
+    EXPECT_EQ(cd->kind, switchfields::Kind::Range);
     EXPECT_EQ(cd->before, (std::vector<uint8_t>{0x1A, 1, 2}));
     EXPECT_EQ(cd->after, (std::vector<uint8_t>{0xFF, 5, 0xFB}));
 
     const Recorded* reset = find(7, 1878 + 45);
     ASSERT_NE(reset, nullptr);
-    EXPECT_EQ(reset->kind, "reset");
+    EXPECT_EQ(reset->kind, switchfields::Kind::Reset);
     // The same field in another condition did not change here (zero J1 stays).
     EXPECT_EQ(find(1, 2169), nullptr);
 }
