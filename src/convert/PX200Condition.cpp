@@ -65,17 +65,16 @@ uint8_t* ChannelCurve(uint8_t* block, const uint8_t* px, int k)
     return block + px600::kChannelCurves.At(ch);
 }
 
-// The byte tables: the two tables of control fields and the third.
 void ConvertSwitchFields(uint8_t* block, const uint8_t* px, bool fromPX200, int c)
 {
-    uint8_t* table[3] = {block, block + px600::kByteTables.At(1), block + px600::kByteTables.At(2)};
-    std::memset(block, 0xFF, 2 * px600::kByteTables.size);
-    std::memset(table[2], 0, px600::kByteTables.size);
+    // The two byte tables of control fields, then the third.
+    std::memset(block, 0xFF, px600::kByteTables.At(2));
+    std::memset(block + px600::kByteTables.At(2), 0, px600::kByteTables.size);
     for (int k = 0; k < 12; ++k) {
-        table[0][k] = px[kSwitchFields + k];
-        table[1][k] = px[kSwitchFields + 12 + k];
+        block[k] = px[kSwitchFields + k];
+        block[px600::kByteTables.At(1) + k] = px[kSwitchFields + 12 + k];
         if (fromPX200)
-            table[2][k] = px[kConditionSwitches + 12 * c + k];
+            block[px600::kByteTables.At(2) + k] = px[kConditionSwitches + 12 * c + k];
     }
 }
 

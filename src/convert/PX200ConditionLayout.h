@@ -146,30 +146,10 @@ struct TailRow {
         r.negate = n;
         return r;
     }
-    constexpr TailRow In(When w) const
-    {
-        TailRow r = *this;
-        r.when = w;
-        return r;
-    }
-    constexpr TailRow For(Types t) const
-    {
-        TailRow r = *this;
-        r.only = t;
-        return r;
-    }
-    constexpr TailRow UnlessFF() const
-    {
-        TailRow r = *this;
-        r.unlessFF = true;
-        return r;
-    }
-    constexpr TailRow FirstOnly() const
-    {
-        TailRow r = *this;
-        r.firstOnly = true;
-        return r;
-    }
+    constexpr TailRow In(When w) const { TailRow r = *this; r.when = w; return r; }
+    constexpr TailRow For(Types t) const { TailRow r = *this; r.only = t; return r; }
+    constexpr TailRow UnlessFF() const { TailRow r = *this; r.unlessFF = true; return r; }
+    constexpr TailRow FirstOnly() const { TailRow r = *this; r.firstOnly = true; return r; }
 
 private:
     constexpr TailRow With(Fill f, uint16_t from, uint16_t perCondition, uint8_t bits) const
@@ -183,59 +163,23 @@ private:
     }
 };
 
+// A row of size bytes at `at` with its default.
+constexpr TailRow Row(uint16_t at, uint16_t size, Def def) { return {.at = at, .size = size, .def = def}; }
 constexpr TailRow Bytes(uint16_t at, std::span<const uint8_t> b)
 {
-    TailRow r;
-    r.at = at;
-    r.size = uint16_t(b.size());
-    r.def = Def::Bytes;
-    r.bytes = b;
-    return r;
+    return {.at = at, .size = uint16_t(b.size()), .def = Def::Bytes, .bytes = b};
 }
-constexpr TailRow Zero(uint16_t at, uint16_t size)
-{
-    TailRow r;
-    r.at = at;
-    r.size = size;
-    r.def = Def::Zero;
-    return r;
-}
+constexpr TailRow Zero(uint16_t at, uint16_t size) { return Row(at, size, Def::Zero); }
 constexpr uint16_t CurveSize(Def d) { return d == Def::E0 || d == Def::E1 ? 33 : 51; }
-constexpr TailRow Curve(uint16_t at, Def d)
-{
-    TailRow r;
-    r.at = at;
-    r.size = CurveSize(d);
-    r.def = d;
-    return r;
-}
+constexpr TailRow Curve(uint16_t at, Def d) { return Row(at, CurveSize(d), d); }
 // A row that only fills bytes another row gave their default.
-constexpr TailRow Keep(uint16_t at, uint16_t size)
-{
-    TailRow r;
-    r.at = at;
-    r.size = size;
-    return r;
-}
+constexpr TailRow Keep(uint16_t at, uint16_t size) { return Row(at, size, Def::Keep); }
 // Changes to one default byte: byte = (byte & keep) | set.
 constexpr TailRow Bits(uint16_t at, uint8_t keep, uint8_t set)
 {
-    TailRow r;
-    r.at = at;
-    r.size = 1;
-    r.def = Def::Bits;
-    r.keepBits = keep;
-    r.setBits = set;
-    return r;
+    return {.at = at, .size = 1, .def = Def::Bits, .keepBits = keep, .setBits = set};
 }
-constexpr TailRow Selected(uint16_t at)
-{
-    TailRow r;
-    r.at = at;
-    r.size = 8;
-    r.def = Def::Select;
-    return r;
-}
+constexpr TailRow Selected(uint16_t at) { return Row(at, 8, Def::Select); }
 
 // Default bytes in use.
 inline constexpr uint8_t kFF[] = {0xFF};

@@ -19,53 +19,17 @@ namespace {
 // ---------------------------------------------------------------------------
 // Rate record fields
 
+using namespace px600::rate;
+
 // A percentage as stored: 10 * v in 12-bit two's complement (-100 -> 0xC18).
 unsigned Stored(int percent)
 {
     return (static_cast<unsigned>(percent) * 10u) & 0xFFFu;
 }
 
-void PutFirst(uint8_t* pair, int percent)
-{
-    const unsigned v = Stored(percent);
-    pair[0] = uint8_t(v & 0xFF);
-    pair[2] = uint8_t((pair[2] & 0x0F) | ((v >> 8) << 4));
-}
-
-void PutSecond(uint8_t* pair, int percent)
-{
-    const unsigned v = Stored(percent);
-    pair[1] = uint8_t(v & 0xFF);
-    pair[2] = uint8_t((pair[2] & 0xF0) | (v >> 8));
-}
-
-void PutPair(uint8_t* pair, int first, int second)
-{
-    PutFirst(pair, first);
-    PutSecond(pair, second);
-}
-
-constexpr int kP = 3, kQ = 6, kR = 9;
-
-// Type t into bits 3..6 of byte 2; the other bits stay.
-void SetType(uint8_t* rec, unsigned t)
-{
-    rec[2] = uint8_t((rec[2] & ~0x78u) | ((t & 0x0Fu) << 3));
-}
-
-// Point mask bits 0..16 (or 0..10) set; bits already set stay.
-void SetMask17(uint8_t* rec)
-{
-    rec[0] = 0xFF;
-    rec[1] = 0xFF;
-    rec[2] |= 0x01;
-}
-
-void SetMask11(uint8_t* rec)
-{
-    rec[0] = 0xFF;
-    rec[1] |= 0x07;
-}
+void PutFirst(uint8_t* pair, int percent) { px600::rate::PutFirst(pair, Stored(percent)); }
+void PutSecond(uint8_t* pair, int percent) { px600::rate::PutSecond(pair, Stored(percent)); }
+void PutPair(uint8_t* pair, int first, int second) { px600::rate::PutPair(pair, Stored(first), Stored(second)); }
 
 // ---------------------------------------------------------------------------
 // Record fills

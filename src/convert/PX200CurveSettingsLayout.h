@@ -2,18 +2,12 @@
 // Each table mirrors one group of rate records row by row; the interpreter in
 // PX200CurveSettings.cpp walks them. The static checks at the end prove that
 // every row lies inside the block and reads only inside the PX200 model data.
-//
-// A rate record is 12 bytes: point mask in bits 0..16 of bytes 0..2 (bit n is
-// bit n % 8 of byte n / 8), type in bits 3..6 of byte 2, then three pairs of
-// 12-bit values P, Q, R at bytes 3, 6 and 9 (first value = byte 0 of the pair
-// + 256 * high nibble of byte 2, second value = byte 1 + 256 * low nibble).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
-#include "convert/RateRecord.h"
 #include "model/PX600Layout.h"
 
 namespace px200::curvesettings {
@@ -39,8 +33,7 @@ enum class Default : uint8_t { A, B, C };
 
 // A, B, C in that order: mask 0x15555 with P = 1000, 1000; mask 0x15555 with
 // all values 0; mask 0x007FF with P = 1000, 1000.
-inline constexpr const auto& kDefaultBytes = kRateRecordDefaults;
-static_assert(sizeof kDefaultBytes[0] == kRecordSize);
+inline constexpr const auto& kDefaultBytes = px600::rate::kDefaults;
 
 // count consecutive records from offset, each set to the default.
 struct DefaultRow {

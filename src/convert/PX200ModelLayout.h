@@ -17,11 +17,6 @@ namespace px200::model {
 
 constexpr uint32_t kModelDataSize = 6618;      // bytes of PX200 model data
 
-constexpr uint32_t kSettingsFrom = px600::kModelSettings.offset;
-constexpr uint32_t kSettingsTo = px600::kModelSettings.End();
-constexpr uint32_t kModelWideFrom = px600::kModelWide.offset;
-constexpr uint32_t kModelWideTo = px600::kModelWide.End();
-
 constexpr uint32_t kModelTypeByte = 1;         // PX200 model type byte
 constexpr uint8_t kHeliModelTypeByte = 1;
 constexpr int kChannels = 12;                  // channel numbers 0..11
@@ -319,16 +314,16 @@ constexpr bool BitsFit(std::span<const BitField> bits, std::span<const Row> rows
     return true;
 }
 
-static_assert(RowsFit(kSettingsRows, kSettingsFrom, kSettingsTo));
-static_assert(BitsFit(kSettingsBits, kSettingsRows, kSettingsFrom, kSettingsTo));
+static_assert(RowsFit(kSettingsRows, px600::kModelSettings.offset, px600::kModelSettings.End()));
+static_assert(BitsFit(kSettingsBits, kSettingsRows, px600::kModelSettings.offset, px600::kModelSettings.End()));
 static_assert(px600::kSettingsRanges.End() <= kSettingsRows[1].target);
 static_assert(Covered(kSettingsRows, kLastChannelEntries[0]) && Covered(kSettingsRows, kLastChannelEntries[1]));
 
-static_assert(RowsFit(kModelHead, kModelWideFrom, kTimers[0].value));
+static_assert(RowsFit(kModelHead, px600::kModelWide.offset, kTimers[0].value));
 static_assert(RowsFit(kModelSwitchDefaults, px600::kTimers.End(), kSourceModeByte - 1));
 static_assert(RowsFit(kModelZeros, kModeTail + 1, kPercentTarget));
-static_assert(RowsFit(kModelTail, kPercentTarget + 1, kModelWideTo));
-static_assert(BitsFit(kModelBits, kModelSwitchDefaults, kModelWideFrom, kModelWideTo));
+static_assert(RowsFit(kModelTail, kPercentTarget + 1, px600::kModelWide.End()));
+static_assert(BitsFit(kModelBits, kModelSwitchDefaults, px600::kModelWide.offset, px600::kModelWide.End()));
 
 // Each timer field lies inside its 9-byte PX200 record and its PX600 record;
 // the two PX600 records follow the two values without a gap.

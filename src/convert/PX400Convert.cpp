@@ -91,6 +91,8 @@ void ApplyRows(uint8_t* target, const uint8_t* source, std::span<const Row> rows
         for (int k = 0; k < row.count; ++k) {
             const size_t at = size_t(row.offset) + size_t(row.stride) * k;
             const bool alternative = !row.altFields.empty() && (source[at] & row.selectBits) != 0;
+            if (row.fields.empty())
+                ApplyField(target + at, source + at, {0, row.stride, row.op});
             for (const Field& field : alternative ? row.altFields : row.fields)
                 ApplyField(target + at, source + at, field);
         }
@@ -100,28 +102,9 @@ void ApplyRows(uint8_t* target, const uint8_t* source, std::span<const Row> rows
 // ---------------------------------------------------------------------------
 // Curve settings
 
-void PutPair12(uint8_t* p, unsigned first, unsigned second)
-{
-    p[0] = uint8_t(first & 0xFF);
-    p[1] = uint8_t(second & 0xFF);
-    p[2] = uint8_t(((first >> 8) & 0x0F) << 4 | ((second >> 8) & 0x0F));
-}
-
 const uint8_t* TemplateBytes(Template t)
 {
     return kTemplateBytes[int(t) - 1];
-}
-
-void SetAllMaskBits(uint8_t* record, Template t)
-{
-    if (t == Template::T3) {
-        record[0] = 0xFF;
-        record[1] |= 0x07;
-    } else {
-        record[0] = 0xFF;
-        record[1] = 0xFF;
-        record[2] |= 0x01;
-    }
 }
 
 bool TypeSetsAllPoints(uint8_t type) { return type == 0 || type == 3 || type == 4 || type == 5; }
@@ -135,7 +118,7 @@ void ApplySettingRows(uint8_t* target, const uint8_t* source, std::span<const Se
             std::memcpy(record, TemplateBytes(row.tmpl), px600::kRateRecordSize);
             ConvertCurveSettingRecord(record, from);
             if (TypeSetsAllPoints(from[kRecType]))
-                SetAllMaskBits(record, row.tmpl);
+                (row.tmpl == Template::T3 ? px600::rate::SetMask11 : px600::rate::SetMask17)(record);
         }
     }
 }
@@ -269,9 +252,10 @@ void ConvertCurveSettingRecord(uint8_t* target, const uint8_t* source)
         target[2] |= 0x08;
     if (TypeSetsAllPoints(type))
         target[2] |= 0x10;
-    PutPair12(target + 3, GetLE16(source + kRecP1), GetLE16(source + kRecP2));
-    PutPair12(target + 6, GetLE16(source + kRecQ1), GetLE16(source + kRecQ2));
-    PutPair12(target + 9, GetLE16(source + kRecR1), GetLE16(source + kRecR2));
+    using namespace px600::rate;
+    PutPair(target + kP, GetLE16(source + kRecP1), GetLE16(source + kRecP2));
+    PutPair(target + kQ, GetLE16(source + kRecQ1), GetLE16(source + kRecQ2));
+    PutPair(target + kR, GetLE16(source + kRecR1), GetLE16(source + kRecR2));
     target[2] = uint8_t((target[2] & 0x7F) | ((source[kRecFlag] & 1) << 7));
 }
 

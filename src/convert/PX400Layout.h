@@ -9,7 +9,6 @@
 #include <iterator>
 #include <span>
 
-#include "convert/RateRecord.h"
 #include "model/PX600Layout.h"
 
 namespace px400 {
@@ -46,23 +45,20 @@ struct Field {
 };
 
 // count records of stride bytes from offset; each record is laid out by
-// fields, or by altFields when the record's byte 0 has a bit of selectBits set.
+// fields, or by altFields when the record's byte 0 has a bit of selectBits set;
+// a record without fields is one run of op.
 struct Row {
     uint16_t offset;
     uint16_t count;
     uint16_t stride;
-    std::span<const Field> fields;
+    std::span<const Field> fields = {};
     std::span<const Field> altFields = {};
     uint8_t selectBits = 0;
+    Op op = Op::Copy;
 };
 
-inline constexpr Field kCurve17[] = {{0, 51, Op::Curve17}};
-inline constexpr Field kCurve11[] = {{0, 33, Op::Curve11}};
-inline constexpr Field kCopy16[] = {{0, 16, Op::Copy}};
-
-// A copied or zero run is a single field whose size is the row's stride.
-constexpr Field CopyOf(uint16_t size) { return {0, size, Op::Copy}; }
-constexpr Field ZeroOf(uint16_t size) { return {0, size, Op::Zero}; }
+// size bytes at offset, copied, zeroed or resampled as one.
+constexpr Row Run(uint16_t offset, uint16_t size, Op op = Op::Copy) { return {offset, 1, size, {}, {}, 0, op}; }
 
 // 53-byte record: 17-point curve and 2 bytes.
 inline constexpr Field kRecord53[] = {{0, 51, Op::Curve17}, {51, 2, Op::Copy}};
@@ -74,77 +70,55 @@ inline constexpr Field kRecord63Curve[] = {{0, 6, Op::Copy}, {6, 51, Op::Curve17
 // 63-byte record, bit 4 of byte 0 set: bytes 0..5, four groups and values
 // (6..55), zeros at 56..62.
 inline constexpr Field kRecord63Groups[] = {{0, 6, Op::Copy}, {6, 50, Op::Copy}, {56, 7, Op::Zero}};
-inline constexpr Field kSettings74[] = {CopyOf(74)};
-inline constexpr Field kZero42[] = {ZeroOf(42)};
 
 // The rows of a named record group.
-constexpr Row RowsOf(const px600::Record& r, std::span<const Field> fields, std::span<const Field> altFields = {},
+constexpr Row RowsOf(const px600::Record& r, std::span<const Field> fields = {}, std::span<const Field> altFields = {},
                      uint8_t selectBits = 0)
 {
     return {r.offset, r.count, uint16_t(r.At(1) - r.At(0)), fields, altFields, selectBits};
 }
 
 inline constexpr Row kConditionCommon[] = {
-    RowsOf(px600::kByteTables, kCopy16),
+    RowsOf(px600::kByteTables),
     RowsOf(px600::kChannelCurves, kRecord53),
     RowsOf(px600::kDualRates, kRecord57),
     RowsOf(px600::kCurveRecords, kRecord63Curve, kRecord63Groups, px600::curverecord::kHasGroups),
-    RowsOf(px600::kConditionSettings, kSettings74),
-    {1942, 1, 42, kZero42},
+    RowsOf(px600::kConditionSettings),
+    Run(1942, 42, Op::Zero),
 };
-
-// Copied and zero runs of the tails, one array per size in use.
-inline constexpr Field kCopy4[] = {CopyOf(4)};
-inline constexpr Field kCopy5[] = {CopyOf(5)};
-inline constexpr Field kCopy6[] = {CopyOf(6)};
-inline constexpr Field kCopy8[] = {CopyOf(8)};
-inline constexpr Field kCopy9[] = {CopyOf(9)};
-inline constexpr Field kCopy10[] = {CopyOf(10)};
-inline constexpr Field kCopy12[] = {CopyOf(12)};
-inline constexpr Field kCopy18[] = {CopyOf(18)};
-inline constexpr Field kCopy26[] = {CopyOf(26)};
-inline constexpr Field kCopy28[] = {CopyOf(28)};
-inline constexpr Field kCopy46[] = {CopyOf(46)};
-inline constexpr Field kCopy76[] = {CopyOf(76)};
-inline constexpr Field kCopy92[] = {CopyOf(92)};
-inline constexpr Field kCopy138[] = {CopyOf(138)};
-inline constexpr Field kZero66[] = {ZeroOf(66)};
-inline constexpr Field kZero97[] = {ZeroOf(97)};
-inline constexpr Field kZero121[] = {ZeroOf(121)};
-inline constexpr Field kZero355[] = {ZeroOf(355)};
 
 // Tail of AIRPLANE, GLIDER and MULTICOPTER models.
 inline constexpr Row kConditionTailPlane[] = {
-    {1984, 1, 9, kCopy9},
-    {1993, 1, 33, kCurve11},
-    {2026, 1, 28, kCopy28},
-    {2054, 1, 33, kCurve11},
-    {2087, 1, 8, kCopy8},
-    {2095, 1, 33, kCurve11},
-    {2128, 1, 8, kCopy8},
-    {2136, 1, 33, kCurve11},
-    {2169, 1, 6, kCopy6},
-    {2175, 1, 33, kCurve11},
-    {2208, 1, 26, kCopy26},
-    {2234, 1, 33, kCurve11},
-    {2267, 1, 12, kCopy12},
-    {2279, 1, 33, kCurve11},
-    {2312, 1, 8, kCopy8},
-    {2320, 1, 33, kCurve11},
-    {2353, 1, 18, kCopy18},
-    {2371, 1, 33, kCurve11},
-    {2404, 1, 10, kCopy10},
-    {2414, 1, 33, kCurve11},
-    {2447, 1, 18, kCopy18},
-    {2465, 1, 51, kCurve17},
-    {2516, 1, 6, kCopy6},
-    {2522, 1, 51, kCurve17},
-    {2573, 1, 76, kCopy76},
-    {2649, 1, 33, kCurve11},
-    {2682, 1, 18, kCopy18},
-    {2700, 1, 97, kZero97},
-    {2797, 1, 138, kCopy138},  // the two delay records and 52 bytes after them
-    {2935, 1, 121, kZero121},
+    Run(1984, 9),
+    Run(1993, 33, Op::Curve11),
+    Run(2026, 28),
+    Run(2054, 33, Op::Curve11),
+    Run(2087, 8),
+    Run(2095, 33, Op::Curve11),
+    Run(2128, 8),
+    Run(2136, 33, Op::Curve11),
+    Run(2169, 6),
+    Run(2175, 33, Op::Curve11),
+    Run(2208, 26),
+    Run(2234, 33, Op::Curve11),
+    Run(2267, 12),
+    Run(2279, 33, Op::Curve11),
+    Run(2312, 8),
+    Run(2320, 33, Op::Curve11),
+    Run(2353, 18),
+    Run(2371, 33, Op::Curve11),
+    Run(2404, 10),
+    Run(2414, 33, Op::Curve11),
+    Run(2447, 18),
+    Run(2465, 51, Op::Curve17),
+    Run(2516, 6),
+    Run(2522, 51, Op::Curve17),
+    Run(2573, 76),
+    Run(2649, 33, Op::Curve11),
+    Run(2682, 18),
+    Run(2700, 97, Op::Zero),
+    Run(2797, 138),  // the two delay records and 52 bytes after them
+    Run(2935, 121, Op::Zero),
 };
 
 // 55-byte record: 17-point curve, 4 bytes; 60-byte record: curve, 9 bytes.
@@ -154,17 +128,17 @@ inline constexpr Field kBit7Only[] = {{0, 1, Op::Masked, 0x80}};
 
 // Tail of HELICOPTER models.
 inline constexpr Row kConditionTailHeli[] = {
-    {1984, 1, 46, kCopy46},
+    Run(1984, 46),
     {2030, 4, 55, kRecord55},
     {2250, 3, 60, kRecord60},
-    {2430, 1, 51, kCurve17},
-    {2481, 1, 5, kCopy5},
+    Run(2430, 51, Op::Curve17),
+    Run(2481, 5),
     {2486, 1, 1, kBit7Only},
-    {2487, 1, 51, kCurve17},
-    {2538, 1, 5, kCopy5},
-    {2543, 1, 66, kZero66},
-    {2609, 1, 92, kCopy92},
-    {2701, 1, 355, kZero355},
+    Run(2487, 51, Op::Curve17),
+    Run(2538, 5),
+    Run(2543, 66, Op::Zero),
+    Run(2609, 92),
+    Run(2701, 355, Op::Zero),
 };
 
 // ---------------------------------------------------------------------------
@@ -177,7 +151,7 @@ constexpr int kConditionNameUnits = 8;
 enum class Template : uint8_t { None, T1, T2, T3 };
 
 // T1, T2, T3 in that order.
-inline constexpr const auto& kTemplateBytes = kRateRecordDefaults;
+inline constexpr const auto& kTemplateBytes = px600::rate::kDefaults;
 
 // count target records of 12 bytes from target, each from the source record
 // at source + sourceStride * k.
@@ -418,9 +392,10 @@ constexpr bool RowsTile(std::span<const Row> rows, size_t from, size_t to)
 {
     size_t at = from;
     for (const Row& row : rows) {
+        const Field whole[] = {{0, row.stride, row.op}};
         if (row.offset != at || row.count == 0)
             return false;
-        if (!FieldsTile(row.fields, row.stride))
+        if (!FieldsTile(row.fields.empty() ? std::span<const Field>(whole) : row.fields, row.stride))
             return false;
         if (!row.altFields.empty() && (!FieldsTile(row.altFields, row.stride) || row.selectBits == 0))
             return false;
@@ -436,17 +411,11 @@ static_assert(RowsTile(kConditionTailHeli, px600::kTailOffset, px600::kCondition
 // The delay records lie inside a copied row of the plane tail.
 constexpr bool DelayRecordsCopied()
 {
-    for (int k = 0; k < px600::kDelayRecords.count; ++k) {
-        const uint32_t at = px600::kDelayRecords.At(k);
-        bool inside = false;
-        for (const Row& row : kConditionTailPlane)
-            if (row.fields[0].op == Op::Copy && row.count == 1 && at >= row.offset &&
-                at + px600::kDelayRecords.size <= row.offset + row.stride)
-                inside = true;
-        if (!inside)
-            return false;
-    }
-    return true;
+    for (const Row& row : kConditionTailPlane)
+        if (row.fields.empty() && row.op == Op::Copy && row.count == 1 && row.offset <= px600::kDelayRecords.offset &&
+            px600::kDelayRecords.End() <= uint32_t(row.offset) + row.stride)
+            return true;
+    return false;
 }
 static_assert(DelayRecordsCopied());
 

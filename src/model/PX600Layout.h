@@ -90,9 +90,7 @@ inline constexpr Record kTail{"tail", &kConditionBlock, kTailOffset, 1072};
 inline constexpr Record kDelayRecords{"delay record", &kConditionBlock, 2797, 43, 2, 0, Form::Plane};
 
 // Dual rate: flags, the switch range record that selects it, a 17-point curve.
-namespace dualrate {
-constexpr uint8_t kFlags = 0, kSwitch = 1, kCurve = 4;
-}
+namespace dualrate { constexpr uint8_t kFlags = 0, kSwitch = 1, kCurve = 4; }
 
 // Curve record: flags (bit 5: byte 1 is a switch field; bit 4: four 10-byte
 // groups with a switch field each instead of the curve and its switch field
@@ -105,9 +103,7 @@ constexpr uint8_t kHasGroups = 0x10, kHasSwitch = 0x20;
 
 // Delay record: selection bytes, rates R1..R10, four pairs (current value,
 // alternative).
-namespace delay {
-constexpr uint8_t kSelect2 = 0, kSelect1 = 4, kRates = 5, kPairs = 28;
-}
+namespace delay { constexpr uint8_t kSelect2 = 0, kSelect1 = 4, kRates = 5, kPairs = 28; }
 
 // Model block 2 and the model-wide block
 inline constexpr Record kBlock2Records{"block 2 record", &kModelBlock2, 25088, 14, 8};
@@ -116,9 +112,7 @@ inline constexpr Record kTimers{"timer", &kModelWide, 25212, 15, 2};
 inline constexpr Record kCombinedFlags{"combined flags", &kModelWide, 25242, 16};
 
 // Timer: flags, time, three switch range records 4 bytes apart from byte 4.
-namespace timer {
-constexpr uint8_t kFlags = 0, kTime = 1, kSwitchRange = 4, kSwitchRanges = 3, kSwitchRangeStride = 4;
-}
+namespace timer { constexpr uint8_t kFlags = 0, kTime = 1, kSwitchRange = 4, kSwitchRanges = 3, kSwitchRangeStride = 4; }
 
 // Curve settings block: the condition name (8 big-endian UTF-16 units and a
 // 0), then 12-byte rate records.
@@ -131,6 +125,54 @@ inline constexpr Record kPlaneRates{"rate", &kCurveSettings, 402, kRateRecordSiz
 inline constexpr Record kPlaneFlags{"flags", &kCurveSettings, 570, 4, 1, 0, Form::Plane};
 inline constexpr Record kHeliRates{"rate", &kCurveSettings, 402, kRateRecordSize, 10, 0, Form::Heli};
 inline constexpr Record kHeliFlags{"flags", &kCurveSettings, 522, 12, 1, 0, Form::Heli};
+
+// Rate record: point mask in bits 0..16 of bytes 0..2 (point n is bit n % 8 of
+// byte n / 8), type in bits 3..6 of byte 2, then three pairs of 12-bit values
+// P, Q, R (low bytes of both values, then the first's high nibble above the
+// second's).
+namespace rate {
+constexpr int kP = 3, kQ = 6, kR = 9;
+
+// Its three defaults: 17 points, every second, P = 1000, 1000; the same with
+// all values 0; 11 points, all, P = 1000, 1000.
+inline constexpr uint8_t kDefaults[3][kRateRecordSize] = {
+    {0x55, 0x55, 0x01, 0xE8, 0xE8, 0x33, 0, 0, 0, 0, 0, 0},
+    {0x55, 0x55, 0x01, 0x00, 0x00, 0x00, 0, 0, 0, 0, 0, 0},
+    {0xFF, 0x07, 0x00, 0xE8, 0xE8, 0x33, 0, 0, 0, 0, 0, 0},
+};
+
+// The low 12 bits of v as the first or the second value of a pair.
+inline void PutFirst(uint8_t* pair, unsigned v)
+{
+    pair[0] = uint8_t(v & 0xFF);
+    pair[2] = uint8_t((pair[2] & 0x0F) | (((v >> 8) & 0x0F) << 4));
+}
+inline void PutSecond(uint8_t* pair, unsigned v)
+{
+    pair[1] = uint8_t(v & 0xFF);
+    pair[2] = uint8_t((pair[2] & 0xF0) | ((v >> 8) & 0x0F));
+}
+inline void PutPair(uint8_t* pair, unsigned first, unsigned second)
+{
+    PutFirst(pair, first);
+    PutSecond(pair, second);
+}
+
+// Type t into bits 3..6 of byte 2; the other bits stay.
+inline void SetType(uint8_t* rec, unsigned t) { rec[2] = uint8_t((rec[2] & ~0x78u) | ((t & 0x0Fu) << 3)); }
+
+// Point mask bits 0..16 (or 0..10) set; bits already set stay.
+inline void SetMask17(uint8_t* rec)
+{
+    rec[0] = rec[1] = 0xFF;
+    rec[2] |= 0x01;
+}
+inline void SetMask11(uint8_t* rec)
+{
+    rec[0] = 0xFF;
+    rec[1] |= 0x07;
+}
+}  // namespace rate
 
 // Every named record; one lying inside another follows it.
 inline constexpr const Record* kRecords[] = {
@@ -171,7 +213,8 @@ constexpr Place PlaceOf(uint32_t imageOffset, Form form = Form::Any)
     for (const Record* b : kBlocks) {
         const int n = b->IndexOf(imageOffset);
         if (n >= 0)
-            p = b->count > 1 ? Place{b, n, imageOffset - b->At(n), nullptr, 0, 0} : Place{b, -1, imageOffset, nullptr, 0, 0};
+            p = b->count > 1 ? Place{b, n, imageOffset - b->At(n), nullptr, 0, 0}
+                             : Place{b, -1, imageOffset, nullptr, 0, 0};
     }
     for (const Record* r : kRecords) {
         const int k = r->block == p.block && (r->form == Form::Any || r->form == form) ? r->IndexOf(p.offset) : -1;

@@ -8,7 +8,6 @@
 #include "model/SwitchFields.h"
 
 using switchfields::Field;
-using switchfields::Gate;
 using switchfields::Kind;
 
 namespace {
@@ -19,18 +18,6 @@ constexpr uint8_t kBit7 = 0x80;
 
 // Codes 0x30..0x3E are never looked up: the transmitter keeps them as they are.
 bool IsReservedCode(uint8_t code) { return code >= 0x30 && code <= 0x3E; }
-
-bool GateOpen(Gate gate, uint8_t flags)
-{
-    using namespace px600::curverecord;
-    switch (gate) {
-    case Gate::Always: return true;
-    case Gate::HasSwitch: return (flags & kHasSwitch) != 0;
-    case Gate::HasGroups: return (flags & kHasGroups) != 0;
-    case Gate::HasCurve: return (flags & kHasGroups) == 0;
-    }
-    return false;
-}
 
 // Signed 8-bit arithmetic on positions; results wrap modulo 256.
 int8_t AsSigned(uint8_t b) { return static_cast<int8_t>(b); }
@@ -236,7 +223,7 @@ void CModelDataPX600::ConvertConditionSwitches(int condition)
         return;
     uint8_t* block = m_image + px600::kConditionBlock.At(condition);
     auto visit = [this, block, condition](const Field& f) {
-        if (GateOpen(f.gate, block[f.flagsOffset]))
+        if (f.gate.Open(block[f.flagsOffset]))
             VisitSwitchField(block, condition, f.offset, f.kind);
     };
     switchfields::ForEachField(switchfields::kConditionCommon, visit);

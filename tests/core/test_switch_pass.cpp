@@ -357,7 +357,7 @@ Layout LayoutOf(std::span<const switchfields::Run> runs)
     Layout out;
     switchfields::ForEachField(runs, [&](const switchfields::Field& f) {
         out.fields.push_back({f.offset, f.offset + switchfields::Width(f.kind) - 1});
-        if (f.gate != switchfields::Gate::Always)
+        if (f.gate.mask != 0)
             out.flags.insert(f.flagsOffset);
     });
     return out;
@@ -403,6 +403,46 @@ TEST(SwitchFieldTables, FieldsLieInsideTheirBlocksAndDoNotOverlap)
     ExpectDisjointInside({common, heli}, {{0, tail - 1}, {tail, end}});
     ExpectDisjointInside({plane}, {{tail, end}});
     ExpectDisjointInside({heli}, {{tail, end}});
+}
+
+// Any image offset is named by its block, condition, innermost record and the
+// byte within it; a tail's records only for the tail's form.
+TEST(PX600Layout, PlaceOfNamesBlockConditionAndRecord)
+{
+    using px600::Form;
+    struct Case {
+        uint32_t image;
+        Form form;
+        const char *block, *record;
+        int condition;
+        uint32_t offset, index, byte;
+    };
+    const Case cases[] = {
+        {0, Form::Any, "header", "transmitter name", -1, 0, 0, 0},
+        {63, Form::Any, "header", nullptr, -1, 63, 0, 0},
+        {91, Form::Any, "model settings", "switch range", -1, 91, 6, 2},
+        {640 + 1877, Form::Any, "condition", "settings", 0, 1877, 0, 9},
+        {640 + 3056 * 7 + 1923, Form::Any, "condition", "switch range", 7, 1923, 15, 0},
+        {640 + 3056 * 2 + 2169, Form::Plane, "condition", "tail", 2, 2169, 0, 185},
+        {640 + 2841, Form::Plane, "condition", "delay record", 0, 2841, 1, 1},
+        {640 + 2841, Form::Heli, "condition", "tail", 0, 2841, 0, 857},
+        {640 + 2841, Form::Any, "condition", "tail", 0, 2841, 0, 857},
+        {25087, Form::Any, "condition", "tail", 7, 3055, 0, 1071},
+        {25235, Form::Any, "model-wide", "timer", -1, 25235, 1, 8},
+        {28140 + 578 * 3 + 530, Form::Plane, "curve settings", "rate", 3, 530, 10, 8},
+        {28140 + 578 * 3 + 530, Form::Heli, "curve settings", "flags", 3, 530, 0, 8},
+        {32767, Form::Any, "checksum", nullptr, -1, 32767, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.image);
+        const px600::Place p = px600::PlaceOf(c.image, c.form);
+        EXPECT_STREQ(p.block->name, c.block);
+        EXPECT_EQ(p.condition, c.condition);
+        EXPECT_EQ(p.offset, c.offset);
+        EXPECT_STREQ(p.record ? p.record->name : nullptr, c.record);
+        EXPECT_EQ(uint32_t(p.index), c.index);
+        EXPECT_EQ(p.byte, c.byte);
+    }
 }
 
 struct Recorded {

@@ -42,6 +42,9 @@ TEST_F(SwitchReport, NamesPlaceKindAndBothValues)
     EXPECT_EQ(Describe(-1, 25235, Kind::Range, {0x1A, 1, 2}, {0xFF, 5, 0xFB}),
               "Model settings, offset 25235 (switch range): CD (0x1A), positions 1 and 2 changed to "
               "none (0xFF), positions 5 and -5.");
+    EXPECT_EQ(Describe(1, 897, Kind::RangeStar, {0x0A, 1, 2}, {0xFF, 5, 0xFB}),
+              "Condition 2, offset 897 (switch range): RST (0x0A), positions 1 and 2 changed to none (0xFF), "
+              "positions 5 and -5.");
     EXPECT_EQ(Describe(0, 12, Kind::Direct, {0x0C}, {0x0D}),
               "Condition 1, offset 12 (control assignment): SW-A (0x0C) changed to SW-B (0x0D).");
     // Codes without a name are shown by number; flag bits show in the raw byte.
