@@ -177,9 +177,9 @@ struct TimerField {
 inline constexpr TimerField kTimerFields[] = {
     {px600::timer::kTime, 2, 1},
     {px600::timer::kSwitchRange, 3, 3},
-    {px600::timer::kSwitchRange + 2 * px600::timer::kSwitchRangeStride, 3, 6},
+    {px600::timer::kSwitchRange + 2 * px600::timer::kRangeStride, 3, 6},
 };
-constexpr uint8_t kTimerExtraAt = px600::timer::kSwitchRange + px600::timer::kSwitchRangeStride;
+constexpr uint8_t kTimerExtraAt = px600::timer::kSwitchRange + px600::timer::kRangeStride;
 
 inline constexpr BitField kModelBits[] = {
     {25212, 4, 1698, 0, 2},   // the timer records' modes

@@ -7,7 +7,9 @@
 // the records before it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 namespace px600 {
 
@@ -112,7 +114,7 @@ inline constexpr Record kTimers{"timer", &kModelWide, 25212, 15, 2};
 inline constexpr Record kCombinedFlags{"combined flags", &kModelWide, 25242, 16};
 
 // Timer: flags, time, three switch range records 4 bytes apart from byte 4.
-namespace timer { constexpr uint8_t kFlags = 0, kTime = 1, kSwitchRange = 4, kSwitchRanges = 3, kSwitchRangeStride = 4; }
+namespace timer { constexpr uint8_t kFlags = 0, kTime = 1, kSwitchRange = 4, kSwitchRanges = 3, kRangeStride = 4; }
 
 // Curve settings block: the condition name (8 big-endian UTF-16 units and a
 // 0), then 12-byte rate records.
@@ -217,7 +219,8 @@ constexpr Place PlaceOf(uint32_t imageOffset, Form form = Form::Any)
                              : Place{b, -1, imageOffset, nullptr, 0, 0};
     }
     for (const Record* r : kRecords) {
-        const int k = r->block == p.block && (r->form == Form::Any || r->form == form) ? r->IndexOf(p.offset) : -1;
+        const bool mine = r->block->offset == p.block->offset && (r->form == Form::Any || r->form == form);
+        const int k = mine ? r->IndexOf(p.offset) : -1;
         if (k >= 0)
             p = {p.block, p.condition, p.offset, r, k, p.offset - r->At(k)};
     }
@@ -240,19 +243,20 @@ static_assert(BlocksTileTheImage());
 
 // Each record lies inside its block (a tail's inside the tail) and its copies
 // do not overlap; one that meets an earlier record of a form it shares lies
-// inside one copy of it.
+// inside one copy of it. (Blocks are told apart by their offsets: some
+// compilers cannot compare addresses in a constant expression.)
 constexpr bool RecordsNest()
 {
-    for (const Record* r : kRecords) {
+    for (size_t i = 0; i < std::size(kRecords); ++i) {
+        const Record* r = kRecords[i];
         const uint32_t base = r->block->count > 1 ? 0 : r->block->offset;
-        const uint32_t tail = r->block == &kConditionBlock ? kTailOffset : kCurveRates.End();
+        const uint32_t tail = r->block->offset == kConditionBlock.offset ? kTailOffset : kCurveRates.End();
         if (r->offset < base + (r->form == Form::Any ? 0 : tail) || r->End() > base + r->block->size ||
             r->count < 1 || (r->stride != 0 && r->stride < r->size))
             return false;
-        for (const Record* e : kRecords) {
-            if (e == r)
-                break;
-            const bool apart = e->block != r->block || r->End() <= e->offset || r->offset >= e->End() ||
+        for (size_t j = 0; j < i; ++j) {
+            const Record* e = kRecords[j];
+            const bool apart = e->block->offset != r->block->offset || r->End() <= e->offset || r->offset >= e->End() ||
                                (e->form != Form::Any && r->form != Form::Any && e->form != r->form);
             const int k = e->IndexOf(r->offset);
             if (!apart && (k < 0 || r->End() > e->At(k) + e->size))

@@ -68,7 +68,7 @@ inline constexpr Run kModelWide[] = {
     In(px600::kSettingsRange5, Kind::Range),
     In(px600::kModeControlFields, Kind::Masked),
     In(px600::kTimers, Kind::Range, px600::timer::kSwitchRange, kAlways, px600::timer::kSwitchRanges,
-       px600::timer::kSwitchRangeStride),
+       px600::timer::kRangeStride),
 };
 
 // Every condition block, block offsets.
