@@ -3,11 +3,12 @@
 #include "app/SwitchReport.h"
 
 #include <algorithm>
-#include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "app/Strings.h"
 #include "model/ConvertHW.h"
+#include "model/SwitchFields.h"
 
 namespace {
 
@@ -62,35 +63,26 @@ std::u16string Value(const uint8_t* bytes, int width)
     return FormatString(IDS_VALUE_FIELD, {ControlName(bytes[0]), static_cast<long long>(bytes[0])});
 }
 
-unsigned KindId(const char* kind)
-{
-    if (!kind)
-        return IDS_KIND_SWITCH;
-    if (std::strcmp(kind, "range") == 0 || std::strcmp(kind, "range*") == 0)
-        return IDS_KIND_RANGE;
-    if (std::strcmp(kind, "reset") == 0)
-        return IDS_KIND_RESET;
-    if (std::strcmp(kind, "direct") == 0)
-        return IDS_KIND_DIRECT;
-    if (std::strcmp(kind, "masked") == 0)
-        return IDS_KIND_MASKED;
-    return IDS_KIND_SWITCH;
-}
+// The text of each kind, in the order of switchfields::Kind.
+constexpr unsigned kKindIds[] = {IDS_KIND_RANGE, IDS_KIND_RANGE, IDS_KIND_RESET,
+                                 IDS_KIND_SWITCH, IDS_KIND_DIRECT, IDS_KIND_MASKED};
+static_assert(std::size(kKindIds) == size_t(switchfields::Kind::Masked) + 1);
 
 }  // namespace
 
 std::u16string DescribeSwitchChange(const CModelDataPX600::SwitchChange& change)
 {
     const int width = change.width == 3 ? 3 : 1;
-    const std::u16string kind = LoadString(KindId(change.kind));
+    const std::u16string kind = LoadString(kKindIds[size_t(change.kind)]);
     const std::u16string before = Value(change.before, width);
     const std::u16string after = Value(change.after, width);
-    const long long offset = change.offset;
-    if (change.condition < 0)
+    const px600::Place place = px600::PlaceOf(px600::ImageOffset(change.condition, change.offset));
+    const long long offset = place.offset;
+    if (place.condition < 0)
         return FormatString(IDS_CHANGE_MODEL_WIDE, {offset, kind, before, after});
     // Pilots count conditions from 1.
     return FormatString(IDS_CHANGE_CONDITION,
-                        {static_cast<long long>(change.condition) + 1, offset, kind, before, after});
+                        {static_cast<long long>(place.condition) + 1, offset, kind, before, after});
 }
 
 std::u16string SwitchReportText(const CModelDataPX600::SwitchChange* changes, size_t count)

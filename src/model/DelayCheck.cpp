@@ -1,37 +1,35 @@
 // The delay check at the end of a build: each delay pair that the PX600 can
 // express by exchanging its current and alternative value is exchanged; a
 // pair it cannot express raises the delay warning.
+#include <utility>
+
 #include "model/ModelData.h"
 
 namespace {
 
-// The two delay records of each PX600 condition block (block offsets).
-constexpr size_t kConditionBlocks = 640;
-constexpr size_t kConditionBlockSize = 3056;
-constexpr int kConditions = 8;
-constexpr uint16_t kDelayRecords[] = {2797, 2840};
+using namespace px600::delay;
 
-// Byte positions inside a 43-byte delay record.
-constexpr int kSelect2 = 0;
-constexpr int kSelect1 = 4;
-constexpr int kRates = 5;   // R1..R8 at 5..12, R9 and R10 at 13 and 14
-constexpr int kPairs = 28;  // four pairs (current, alternative) at 28..35
+// A delay pair counts when one of `bits` selection bits from firstBit is set;
+// it can be carried over by a swap when each of those bits is set or its rate
+// (R firstRate on, `rates` of them) is 0. The last pair is always swapped.
+struct PairRule {
+    uint8_t select;
+    uint8_t firstBit;
+    uint8_t bits;
+    uint8_t firstRate;
+    uint8_t rates;
+};
+constexpr PairRule kPairRules[] = {
+    {kSelect1, 0, 4, 1, 4},
+    {kSelect1, 4, 4, 5, 4},
+    {kSelect2, 2, 2, 9, 2},
+    {kSelect2, 4, 1, 0, 0},
+};
 
-uint8_t Rate(const uint8_t* record, int r) { return record[kRates + r - 1]; }
-
-void Swap(uint8_t* record, int first)
+bool RatesCovered(const uint8_t* record, uint8_t select, const PairRule& rule)
 {
-    const uint8_t t = record[first];
-    record[first] = record[first + 1];
-    record[first + 1] = t;
-}
-
-// A pair whose selection bits are all covered, each bit set or its rate 0,
-// can be carried over by a swap.
-bool RatesCovered(const uint8_t* record, uint8_t select, int firstBit, int firstRate, int count)
-{
-    for (int i = 0; i < count; ++i)
-        if (!((select >> (firstBit + i)) & 1) && Rate(record, firstRate + i) != 0)
+    for (int i = 0; i < rule.rates; ++i)
+        if (!((select >> (rule.firstBit + i)) & 1) && record[kRates + rule.firstRate + i - 1] != 0)
             return false;
     return true;
 }
@@ -42,29 +40,17 @@ bool CheckRecord(uint8_t* r)
     bool warn = false;
     for (int i = 0; i < 4; ++i)
         r[kPairs + 2 * i] &= 0x7F;
-    const uint8_t s1 = r[kSelect1];
-    const uint8_t s2 = r[kSelect2];
-
-    if (r[28] != r[29] && (s1 & 0x0F) != 0) {
-        if (RatesCovered(r, s1, 0, 1, 4))
-            Swap(r, 28);
+    for (int i = 0; i < 4; ++i) {
+        const PairRule& rule = kPairRules[i];
+        uint8_t* pair = r + kPairs + 2 * i;
+        const uint8_t select = r[rule.select];
+        if (pair[0] == pair[1] || (select & (((1u << rule.bits) - 1) << rule.firstBit)) == 0)
+            continue;
+        if (RatesCovered(r, select, rule))
+            std::swap(pair[0], pair[1]);
         else
             warn = true;
     }
-    if (r[30] != r[31] && (s1 & 0xF0) != 0) {
-        if (RatesCovered(r, s1, 4, 5, 4))
-            Swap(r, 30);
-        else
-            warn = true;
-    }
-    if (r[32] != r[33] && (s2 & 0x0C) != 0) {
-        if (RatesCovered(r, s2, 2, 9, 2))
-            Swap(r, 32);
-        else
-            warn = true;
-    }
-    if (r[34] != r[35] && (s2 & 0x10) != 0)
-        Swap(r, 34);
     return warn;
 }
 
@@ -73,10 +59,8 @@ bool CheckRecord(uint8_t* r)
 void CModelDataPX600::CheckDelayRecords()
 {
     bool warn = false;
-    for (int n = 0; n < kConditions; ++n) {
-        uint8_t* block = m_image + kConditionBlocks + kConditionBlockSize * n;
-        for (uint16_t at : kDelayRecords)
-            warn = CheckRecord(block + at) || warn;
-    }
+    for (int n = 0; n < px600::kConditions; ++n)
+        for (int k = 0; k < px600::kDelayRecords.count; ++k)
+            warn = CheckRecord(m_image + px600::kConditionBlock.At(n) + px600::kDelayRecords.At(k)) || warn;
     m_delayWarning = warn ? 1 : 0;
 }

@@ -26,12 +26,12 @@ constexpr size_t PX200_TX_MODEL_NAME = 88;
 constexpr size_t PX200_TX_MODEL_NAME_CHARS = 11;  // 88..98
 constexpr size_t PX200_VERSION = 100;
 
-constexpr size_t PX600_TX_NAME = 0;
-constexpr size_t PX600_MODEL_NAME = 10;
-constexpr size_t PX600_MODEL_NAME_CHARS = 16;  // 10..41, the 16th always 0
-constexpr size_t PX600_MODEL_TYPE = 42;
-constexpr size_t PX600_DATE = 43;              // year % 100, month, day, hour, minute, second
-constexpr size_t PX600_CHECKSUM = 32764;
+constexpr size_t PX600_TX_NAME = px600::kTransmitterName.offset;
+constexpr size_t PX600_MODEL_NAME = px600::kModelName.offset;
+constexpr size_t PX600_MODEL_NAME_CHARS = px600::kModelName.size / 2;  // the 16th always 0
+constexpr size_t PX600_MODEL_TYPE = px600::kModelType.offset;
+constexpr size_t PX600_DATE = px600::kDate.offset;
+constexpr size_t PX600_CHECKSUM = px600::kChecksum.offset;
 
 constexpr size_t TX_NAME_CHARS = 8;
 // The transmitter names the files keep, by type code.

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/PX600Layout.h"
 #include "platform/ByteOrder.h"
 #include "platform/SystemTime.h"
 
@@ -31,11 +32,11 @@ enum : uint16_t {
 constexpr size_t PX400_IMAGE_SIZE = 196608;
 constexpr size_t PX200_IMAGE_SIZE = 6620;  // buffer; the model data is 6618 bytes
 constexpr size_t PX200_DATA_SIZE = 6618;
-constexpr size_t PX600_IMAGE_SIZE = 32768;
+constexpr size_t PX600_IMAGE_SIZE = px600::kImageSize;
 
 constexpr size_t PX400_HEADER_SIZE = 188;  // what a model list reads of a PX400 file
 constexpr size_t PX200_HEADER_SIZE = 88;
-constexpr size_t PX600_HEADER_SIZE = 64;
+constexpr size_t PX600_HEADER_SIZE = px600::kHeader.size;
 
 // The 8-character transmitter name the files keep for a type code ("PX400   ");
 // empty for a code without one.
@@ -59,6 +60,9 @@ struct VersionRecord {
 };
 
 class CConvertHW;
+namespace switchfields {
+enum class Kind : uint8_t;
+}
 
 class CModelDataBase {
 public:
@@ -226,7 +230,7 @@ public:
     struct SwitchChange {
         int condition;        // -1 for a model-wide field, else 0..7
         uint32_t offset;      // block offset (condition block) or image offset
-        const char* kind;     // "range", "range*", "reset", "switch", "direct", "masked"
+        switchfields::Kind kind;
         uint8_t before[3];
         uint8_t after[3];
         uint8_t width;        // 1 for a one-byte field, 3 for a range record
@@ -248,7 +252,7 @@ private:
     bool TableInUse() const;
     void ConvertDirectField(uint8_t* field);
     void ConvertMaskedField(uint8_t* field);
-    void VisitSwitchField(uint8_t* block, int condition, uint32_t offset, int kind);
+    void VisitSwitchField(uint8_t* block, int condition, uint32_t offset, switchfields::Kind kind);
 
     char16_t m_nameBuffer[17] = {};
     CConvertHW* m_hardwareTable;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "model/ModelData.h"
+#include "model/PX600Layout.h"
 #include "platform/CodePage.h"
 
 namespace {
@@ -18,9 +19,7 @@ constexpr size_t PX400_DUAL_RATE_NAME_CHARS = 83;   // a name never runs into th
 constexpr size_t PX200_CONDITION_NAME = 1700;       // + 9 c
 constexpr size_t PX200_CONDITION_STRIDE = 9;
 constexpr size_t PX200_CONDITION_NAME_CHARS = 8;
-constexpr size_t PX600_CONDITION_NAME = 28140;      // + 578 c
-constexpr size_t PX600_CURVE_SETTINGS_STRIDE = 578;
-constexpr size_t PX600_CONDITION_NAME_UNITS = 8;    // and a ninth unit 0
+constexpr size_t PX600_CONDITION_NAME_UNITS = px600::kConditionName.size / 2 - 1;  // and a ninth unit 0
 
 constexpr size_t MODEL_NAME_POSITIONS = 16;
 
@@ -221,7 +220,7 @@ void PutConditionName(uint8_t* image, int condition, const std::u16string& text)
 {
     if (!ValidCondition(condition, CONDITION_COUNT))
         return;
-    uint8_t* field = image + PX600_CONDITION_NAME + PX600_CURVE_SETTINGS_STRIDE * condition;
+    uint8_t* field = image + px600::kCurveSettings.At(condition) + px600::kConditionName.offset;
     // A 0 unit inside a text ends it.
     const size_t length = std::min(text.find(u'\0'), text.size());
     size_t kept = std::min(length, PX600_CONDITION_NAME_UNITS);
