@@ -151,6 +151,7 @@ CBatchConvert::CBatchConvert(MainDialogState& state, CConvertHW& hardwareTable, 
     for (const BatchModel& model : models) {
         BatchOutcome outcome;
         outcome.model = model;
+        outcome.model.name = TrimModelName(model.name);  // as the command stores it
         m_outcomes.push_back(std::move(outcome));
     }
 }

@@ -252,6 +252,9 @@ void RunBatchCommand(CArkletonDlg& dialog, const std::vector<int>& rows)
     for (size_t r = 0; r < state.sourceList.rows.size(); ++r)
         if (std::find(keys.begin(), keys.end(), state.sourceList.rows[r].key) != keys.end())
             selected.push_back(static_cast<int>(r));
+    // A refilled list shows other models now; nothing was chosen among them.
+    if (selected.empty())
+        return;
     const std::u16string caption = LoadString(IDS_MAIN_CAPTION);
     if (const std::optional<CommandRefusal> refusal = CheckBatchTarget(state)) {
         if (refusal->focus)

@@ -46,6 +46,6 @@ private:
 };
 
 // The main dialog's Convert command with the given source rows selected (two
-// or more): names, progress, summary. modelDone is called after each model
-// with the number converted so far.
+// or more): names, progress, summary. The dialog's batchModelDone signal
+// follows each model.
 void RunBatchCommand(CArkletonDlg& dialog, const std::vector<int>& rows);
