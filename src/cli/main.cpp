@@ -456,7 +456,7 @@ int RunConvertAll(const ConvertArgs& c, MainDialogState& state, CliHost& host)
             host.Line(report);
         }
     }
-    run.Finish(host);
+    // No list shows the new files here, so the run's list refill is left out.
     if (run.Count(BatchOutcome::Result::Stored) > 0)
         host.MessageBox(LoadString(IDS_HARDWARE_WARNING), LoadString(IDS_MAIN_CAPTION), MessageKind::Warning);
     return run.Count(BatchOutcome::Result::Stored) == run.Count() ? kExitStored : kExitFailed;
