@@ -172,6 +172,21 @@ std::optional<CommandRefusal> StoreTarget(CModelDataPX600& model, const std::str
     return std::nullopt;
 }
 
+// The switch pass's changes for the report, handed on to the caller's own
+// observer as well.
+struct ChangeCollector {
+    const ConvertOptions* options;
+    std::vector<CModelDataPX600::SwitchChange> changes;
+
+    static void Observe(const CModelDataPX600::SwitchChange& change, void* context)
+    {
+        auto* self = static_cast<ChangeCollector*>(context);
+        self->changes.push_back(change);
+        if (self->options->onSwitchChange)
+            self->options->onSwitchChange(change, self->options->context);
+    }
+};
+
 }  // namespace
 
 void SaveDialogData(MainDialogState& state, IDialogHost& host)
@@ -265,6 +280,8 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
     }
     const bool px200 = state.sourceTransmitter == TX_PX200;
     std::unique_ptr<CModelDataPX600> model;
+    ChangeCollector collector{&options, {}};
+    uint16_t sourceModelType = MODEL_AIRPLANE;
     if (!refusal) {
         const int sizeGood = (px200 && source.bytes != PX200_DATA_SIZE) ? 0 : 1;
         const uint8_t verdict = options.versionCheck ? options.versionCheck(*source.model, sizeGood)
@@ -274,9 +291,12 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
     }
     if (!refusal) {
         model = std::make_unique<CModelDataPX600>(&hardwareTable);
-        if (options.onSwitchChange)
+        if (options.report)
+            model->SetSwitchObserver(&ChangeCollector::Observe, &collector);
+        else if (options.onSwitchChange)
             model->SetSwitchObserver(options.onSwitchChange, options.context);
         source.model->PrepareConversion();
+        sourceModelType = source.model->GetModelType();
         hardwareTable.m_inUse = IsHardwareTableValid(state, hardwareTable);
         if (state.sourceTransmitter == TX_PX400)
             ConvertFromPX400(*model, *source.model);
@@ -306,6 +326,18 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
         if (model->GetDelayWarning())
             warnings.push_back(model->GetModelType() == MODEL_AIRPLANE ? IDS_DELAY_AIR_BRAKE : IDS_DELAY_TRIM_MIX);
         warnings.push_back(IDS_HARDWARE_WARNING);
+        if (options.report) {
+            ConversionFacts facts;
+            facts.sourceTransmitter = state.sourceTransmitter;
+            facts.sourceModelType = sourceModelType;
+            facts.targetModelType = model->GetModelType();
+            facts.delayWarning = warnings.size() > 1 ? warnings.front() : 0;
+            facts.sourceBytes = source.bytes;
+            facts.table = hardwareTable.m_inUse ? &hardwareTable : nullptr;
+            facts.image = model->GetImage();
+            facts.changes = std::move(collector.changes);
+            *options.report = BuildConversionReport(facts);
+        }
     }
     source.model.reset();
     model.reset();

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/ConversionReport.h"
 #include "app/DialogHost.h"
 #include "app/ModelList.h"
 #include "model/ConvertHW.h"
@@ -122,6 +123,9 @@ struct ConvertOptions {
     // Stands in for the source's own version verdict (tests of the refusals
     // that no model class of this program gives).
     uint8_t (*versionCheck)(CModelDataBase& source, int sizeGood) = nullptr;
+    // Receives the report of a stored conversion before its messages are
+    // shown (left as it was when nothing is stored).
+    ConversionReport* report = nullptr;
 };
 
 // The Convert command. Returns true when the new file was stored.

@@ -4,7 +4,7 @@
 //   arkleton-cli list LOCATION
 //   arkleton-cli convert --from PX400|PX200 --source LOCATION --model KEY
 //                        --to FOLDER --name NAME [--condition C=TEXT]...
-//                        [--map SOURCE=TARGET]... [--report]
+//                        [--map SOURCE=TARGET]... [--report] [--report-format text|json]
 //   common options: --language en|de|fr|ja, --help, --version
 //
 // An option's value is always the argument after it (or the text after "=");
@@ -25,7 +25,6 @@
 #include "app/Settings.h"
 #include "app/StringIds.h"
 #include "app/Strings.h"
-#include "app/SwitchReport.h"
 #include "cli/CliHost.h"
 #include "model/ConvertHW.h"
 #include "platform/Console.h"
@@ -57,6 +56,8 @@ enum : unsigned {
     IDS_CLI_MODEL_NOT_FOUND = 1530,
     IDS_CLI_NOT_A_FOLDER = 1531,
     IDS_CLI_OUTPUT_FAILED = 1532,
+    IDS_REPORT_EMPTY = 1793,
+    IDS_CLI_BAD_REPORT_FORMAT = 1796,
 };
 
 constexpr const char* kProgram = "arkleton-cli";
@@ -106,6 +107,7 @@ constexpr OptionSpec kOptions[] = {
     {"--model", true, "convert"},     {"--to", true, "convert"},
     {"--name", true, "convert"},      {"--condition", true, "convert"},
     {"--map", true, "convert"},       {"--report", false, "convert"},
+    {"--report-format", true, "convert"},
 };
 
 constexpr const char* kCommands[] = {"list", "convert"};
@@ -192,6 +194,7 @@ struct ConvertArgs {
     std::vector<std::pair<int, std::string>> conditions;  // condition 0..7, text
     std::vector<std::pair<std::string, std::string>> maps;
     bool report = false;
+    bool json = false;  // --report-format json (a format implies --report)
 };
 
 ConvertArgs ParseConvert(const CommandLine& line)
@@ -215,6 +218,11 @@ ConvertArgs ParseConvert(const CommandLine& line)
             c.maps.emplace_back(value.substr(0, eq), value.substr(eq + 1));
         } else if (option == "--report") {
             c.report = true;
+        } else if (option == "--report-format") {
+            if (value != "text" && value != "json")
+                Fail(IDS_CLI_BAD_REPORT_FORMAT, {U(value)});
+            c.report = true;
+            c.json = value == "json";
         } else {
             for (const auto& [name, field] : required)
                 if (option == name)
@@ -284,17 +292,11 @@ std::u16string ListArgumentName(Language language)
     return language == Language::English ? u"LOCATION" : ListArgumentName(Language::English);
 }
 
-// The --report host: collects the fields the switch pass changes and prints
-// the whole report (summary per control, then field by field) before the
-// first message after the conversion.
-class ReportingHost : public IDialogHost {
+// The host of --report-format json: stdout holds the JSON alone, so the
+// completion message goes to stderr with the warnings.
+class JsonReportHost : public IDialogHost {
 public:
-    explicit ReportingHost(CliHost& host) : m_host(host) {}
-
-    static void Collect(const CModelDataPX600::SwitchChange& change, void* context)
-    {
-        static_cast<ReportingHost*>(context)->m_changes.push_back(change);
-    }
+    explicit JsonReportHost(CliHost& host) : m_host(host) {}
 
     void BeginWaitCursor() override { m_host.BeginWaitCursor(); }
     void EndWaitCursor() override { m_host.EndWaitCursor(); }
@@ -302,20 +304,14 @@ public:
     void ShowModelList(ListSide side, const ModelListing& listing) override { m_host.ShowModelList(side, listing); }
     void MessageBox(const std::u16string& text, const std::u16string& caption, MessageKind kind) override
     {
-        if (!m_printed && !m_changes.empty()) {
-            m_printed = true;
-            std::u16string report = SwitchReportText(m_changes.data(), m_changes.size());
-            while (!report.empty() && report.back() == u'\n')
-                report.pop_back();
-            m_host.Line(report);
-        }
-        m_host.MessageBox(text, caption, kind);
+        if (kind == MessageKind::Information)
+            m_host.Error(text);
+        else
+            m_host.MessageBox(text, caption, kind);
     }
 
 private:
     CliHost& m_host;
-    std::vector<CModelDataPX600::SwitchChange> m_changes;
-    bool m_printed = false;
 };
 
 // A location path as the file system library takes it: UTF-8 on Windows,
@@ -436,13 +432,23 @@ int RunConvert(const CommandLine& line, CliHost& host)
     }
 
     ConvertOptions options;
-    ReportingHost reporting(host);
-    if (c.report) {
-        options.onSwitchChange = &ReportingHost::Collect;
-        options.context = &reporting;
+    ConversionReport report;
+    if (c.report)
+        options.report = &report;
+    JsonReportHost jsonHost(host);
+    IDialogHost& convertHost = c.json ? static_cast<IDialogHost&>(jsonHost) : host;
+    if (!OnConvert(state, convertHost, table, options))
+        return kExitFailed;
+    // The report follows the messages: must check first.
+    if (c.json) {
+        host.Line(Utf8ToUtf16(report.Json()));
+    } else if (c.report) {
+        std::u16string text = report.Empty() ? LoadString(IDS_REPORT_EMPTY) : report.Text();
+        while (!text.empty() && text.back() == u'\n')
+            text.pop_back();
+        host.Line(text);
     }
-    IDialogHost& convertHost = c.report ? static_cast<IDialogHost&>(reporting) : host;
-    return OnConvert(state, convertHost, table, options) ? kExitStored : kExitFailed;
+    return kExitStored;
 }
 
 int RunCommandLine(const std::vector<std::string>& args, CliHost& host)
