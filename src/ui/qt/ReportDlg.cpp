@@ -7,7 +7,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QSaveFile>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -26,6 +28,7 @@ enum : unsigned {
     IDS_TEXT_FILES = 1778,
     IDS_EMPTY = 1793,
     IDS_CHECK_COUNT = 1794,
+    IDS_NOTHING_TO_CHECK = 1795,
 };
 
 QString Q(const std::u16string& text)
@@ -57,6 +60,30 @@ QString DetailTip(const Finding& f)
     return lines.join(u'\n');
 }
 
+// Lines that wrap at the width the tree gives their level, so that nothing
+// needs scrolling sideways: the view asks each row's height for that width.
+class WrappingDelegate : public QStyledItemDelegate {
+public:
+    explicit WrappingDelegate(QTreeView* view) : QStyledItemDelegate(view), m_view(view) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        int depth = 1;  // the root's decoration takes one indentation
+        for (QModelIndex p = index.parent(); p.isValid(); p = p.parent())
+            ++depth;
+        const int width = qMax(80, m_view->viewport()->width() - depth * m_view->indentation() - kMargin);
+        const QRect need = opt.fontMetrics.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, opt.text);
+        return QSize(width, need.height() + kPadding);
+    }
+
+private:
+    static constexpr int kMargin = 12;
+    static constexpr int kPadding = 4;
+    QTreeView* m_view;
+};
+
 }  // namespace
 
 CReportDlg::CReportDlg(const ConversionReport& report, const QString& modelName, const QString& folder,
@@ -70,7 +97,9 @@ CReportDlg::CReportDlg(const ConversionReport& report, const QString& modelName,
     m_text = m_title + QStringLiteral("\n\n") + (report.Empty() ? Q(LoadString(IDS_EMPTY)) : Q(report.Text()));
     m_suggested = QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(modelName + QStringLiteral(".txt"));
 
-    m_summary = new QLabel(Q(FormatString(IDS_CHECK_COUNT, {report.MustCheckCount()})), this);
+    const int mustCheck = report.MustCheckCount();
+    m_summary = new QLabel(
+        Q(mustCheck ? FormatString(IDS_CHECK_COUNT, {mustCheck}) : LoadString(IDS_NOTHING_TO_CHECK)), this);
     m_summary->setObjectName(QStringLiteral("reportSummary"));
     m_summary->setWordWrap(true);
     QFont bold = m_summary->font();
@@ -88,11 +117,17 @@ CReportDlg::CReportDlg(const ConversionReport& report, const QString& modelName,
     m_tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_tree->header()->setStretchLastSection(true);
     m_tree->header()->setSectionResizeMode(QHeaderView::Stretch);
+    m_tree->setItemDelegate(new WrappingDelegate(m_tree));
+    m_tree->viewport()->installEventFilter(this);
 
+    // What must be checked is open; with nothing to check, the first group is.
+    bool open = true;
     for (Severity s : {Severity::MustCheck, Severity::Expected, Severity::Information}) {
         const int count = report.Count(s);
         if (count == 0)
             continue;
+        const bool expand = open;
+        open = false;
         auto* group = new QTreeWidgetItem(m_tree, {Q(FormatString(IDS_HEADING_COUNT, {SeverityTitle(s), count}))});
         QFont font = group->font(0);
         font.setBold(true);
@@ -105,10 +140,9 @@ CReportDlg::CReportDlg(const ConversionReport& report, const QString& modelName,
                 place = new QTreeWidgetItem(group, {Q(f.where)});
             auto* item = new QTreeWidgetItem(place, {FindingLine(f)});
             item->setToolTip(0, DetailTip(f));
-            // Must check is open down to each finding; the others are folded.
-            place->setExpanded(s == Severity::MustCheck);
+            place->setExpanded(expand);
         }
-        group->setExpanded(s == Severity::MustCheck);
+        group->setExpanded(expand);
     }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
@@ -125,7 +159,15 @@ CReportDlg::CReportDlg(const ConversionReport& report, const QString& modelName,
     layout->addWidget(m_tree, 1);
     layout->addWidget(buttons);
     const QFontMetrics metrics(font());
-    resize(metrics.averageCharWidth() * 100, metrics.height() * 30);
+    resize(metrics.averageCharWidth() * 120, metrics.height() * 34);
+}
+
+bool CReportDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    // Another width wraps the lines anew.
+    if (watched == m_tree->viewport() && event->type() == QEvent::Resize)
+        m_tree->doItemsLayout();
+    return QDialog::eventFilter(watched, event);
 }
 
 void CReportDlg::OnSave()

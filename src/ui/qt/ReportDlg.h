@@ -26,6 +26,9 @@ public:
     void OnSave();
     void OnCopy();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QString m_title;
     QString m_text;

@@ -1,0 +1,263 @@
+// The conversion report of every bundled sample, with and without confirmed
+// Detail choices, and of hand-made switch changes for the rules the samples
+// do not reach.
+#include <gtest/gtest.h>
+
+#include "Portable.h"
+
+#include <algorithm>
+#include <set>
+
+#include "RecordingHost.h"
+#include "app/ConvertCommand.h"
+#include "app/Strings.h"
+#include "model/SwitchFields.h"
+#include "platform/Text.h"
+#include "samplegen/PX200Samples.h"
+#include "samplegen/PX400Samples.h"
+#include "samplegen/SampleFiles.h"
+#include "storage/TinyImage.h"
+
+namespace {
+
+using Names = std::set<std::string>;
+
+std::string U8(const std::u16string& s)
+{
+    return Utf16ToUtf8(s);
+}
+
+// The controls of the findings of one kind and the conditions they name.
+Names Controls(const ConversionReport& r, FindingKind kind, std::set<int>* conditions = nullptr)
+{
+    Names names;
+    for (const Finding& f : r.Findings()) {
+        if (f.kind != kind)
+            continue;
+        names.insert(U8(LoadString(GetHardwareNameId(TX_PX400, f.before))));
+        if (conditions)
+            conditions->insert(f.condition);
+    }
+    return names;
+}
+
+bool Has(const ConversionReport& r, Severity severity, FindingKind kind)
+{
+    return std::any_of(r.Findings().begin(), r.Findings().end(),
+                       [&](const Finding& f) { return f.severity == severity && f.kind == kind; });
+}
+
+class ConversionReportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetLanguage(Language::English);
+        TinyStartup();
+        px400 = temp.Sub("px400");
+        px200 = temp.Sub("px200");
+        WritePX400Samples(px400);
+        WritePX200SampleImage(px200);
+    }
+    void TearDown() override { TinyShutdown(); }
+
+    // Converts the sample key of the folder into target as NAME.mdl.
+    bool Convert(uint16_t transmitter, const std::string& folder, const std::string& key, bool detail,
+                 const std::string& target, ConversionReport* report)
+    {
+        MainDialogState state;
+        state.sourceTransmitter = transmitter;
+        state.targetTransmitter = TX_PX600;
+        state.sourceLocationText = folder;
+        state.targetLocationText = target;
+        state.modelNameText = u"NAME";
+        SaveDialogData(state, host);
+        for (size_t i = 0; i < state.sourceList.rows.size(); ++i)
+            if (state.sourceList.rows[i].key == key)
+                state.selectedSourceRow = static_cast<int>(i);
+        if (state.selectedSourceRow < 0)
+            return false;
+        if (detail) {
+            DetailChoices choices;
+            if (!PrepareDetailChoices(state, host, hw, choices))
+                return false;
+            ConfirmDetailChoices(state, hw, choices);
+        }
+        ConvertOptions options;
+        options.report = report;
+        return OnConvert(state, host, hw, options);
+    }
+
+    TempFolder temp;
+    std::string px400, px200;
+    RecordingHost host;
+    CConvertHW hw;
+};
+
+TEST_F(ConversionReportTest, EverySampleWithAndWithoutDetail)
+{
+    const Names px400Only = {"RST", "LST", "CD", "CD-SW"};
+    struct Row {
+        uint16_t transmitter;
+        std::string key;  // the PX400 file name or the PX200 entry number
+        bool delay;       // the sample trips the delay check
+        bool motorGlider;
+    };
+    std::vector<Row> rows;
+    for (const PX400Sample& s : PX400SampleList())
+        rows.push_back({TX_PX400, std::string(s.fileName) + ".MDL", s.tripsDelayWarning, s.modelType == MODEL_MOTOR_GLIDER});
+    for (size_t i = 0; i < PX200Samples().size(); ++i)
+        rows.push_back({TX_PX200, "", false, false});
+    // The PX200 entries as the list numbers them.
+    {
+        MainDialogState state;
+        state.sourceLocationText = px200;
+        SaveDialogData(state, host);
+        ASSERT_EQ(state.sourceList.rows.size(), PX200Samples().size());
+        for (size_t i = 0; i < PX200Samples().size(); ++i)
+            rows[PX400SampleList().size() + i].key = state.sourceList.rows[i].key;
+    }
+    int converted = 0;
+    for (const Row& row : rows) {
+        for (bool detail : {false, true}) {
+            SCOPED_TRACE(row.key + (detail ? " with Detail" : ""));
+            const bool fromPX400 = row.transmitter == TX_PX400;
+            const std::string folder = fromPX400 ? px400 + ARK_SEP + row.key : row.key;
+            const std::string out = temp.Sub("out" + std::to_string(converted));
+            const std::string plain = temp.Sub("plain" + std::to_string(converted++));
+            ConversionReport report;
+            ASSERT_TRUE(Convert(row.transmitter, fromPX400 ? px400 : px200, fromPX400 ? folder : row.key, detail, out,
+                                &report));
+            // The report changes nothing of the file.
+            ASSERT_TRUE(Convert(row.transmitter, fromPX400 ? px400 : px200, fromPX400 ? folder : row.key, detail,
+                                plain, nullptr));
+            EXPECT_EQ(ReadSampleFile(out + ARK_SEP "NAME.mdl"), ReadSampleFile(plain + ARK_SEP "NAME.mdl"));
+
+            // Must check: the PX400's own controls in every condition and the
+            // model settings; the model type; the delay.
+            std::set<int> conditions;
+            EXPECT_EQ(Controls(report, FindingKind::ControlNone, &conditions), fromPX400 ? px400Only : Names{});
+            if (fromPX400) {
+                EXPECT_EQ(conditions, (std::set<int>{-1, 0, 1, 2, 3, 4, 5, 6, 7}));
+            }
+            EXPECT_EQ(Has(report, Severity::MustCheck, FindingKind::ModelType), row.motorGlider);
+            EXPECT_EQ(Has(report, Severity::MustCheck, FindingKind::DelayNotCarried), row.delay);
+            EXPECT_FALSE(Has(report, Severity::MustCheck, FindingKind::ControlMoved));
+            // Changed as expected: PX400 switch positions only.
+            EXPECT_EQ(Has(report, Severity::Expected, FindingKind::Positions), fromPX400);
+            // For information: internal codes reset; codes without a control
+            // cleared by the table; the PX200 hardware mapping, all kept.
+            EXPECT_EQ(Has(report, Severity::Information, FindingKind::InternalCodes), fromPX400);
+            EXPECT_EQ(Has(report, Severity::Information, FindingKind::NoControlCodes), fromPX400 && detail);
+            EXPECT_EQ(Has(report, Severity::Information, FindingKind::Mapping), !fromPX400);
+            EXPECT_EQ(report.MustCheckCount(), report.Count(Severity::MustCheck));
+            if (!fromPX400) {
+                EXPECT_EQ(report.MustCheckCount(), 0);
+            }
+
+            for (const Finding& f : report.Findings()) {
+                const std::string line = U8(f.where + f.what + f.text);
+                EXPECT_EQ(line.find("0x"), std::string::npos) << line;
+                EXPECT_FALSE(f.before == 0 && f.after == HW_NONE) << line;  // no unused record's J1
+                for (const FindingRecord& r : f.records)
+                    EXPECT_TRUE(HasRecordName(*r.record)) << r.record->name;
+                EXPECT_EQ(f.offsets.size(), f.detail.size());
+            }
+            if (row.key == "HELI450.MDL") {
+                const bool holdSwitch = std::any_of(report.Findings().begin(), report.Findings().end(), [](const Finding& f) {
+                    return U8(f.where) == "Condition 5 \"HOLD\"" && U8(f.what) == "CD-SW → none";
+                });
+                EXPECT_TRUE(holdSwitch);
+            }
+            const std::string text = U8(report.Text());
+            EXPECT_EQ(text.rfind(fromPX400 ? "Must check (" : "For information (", 0), 0u) << text;
+            EXPECT_EQ(report.Json().find("\"severity\": \"must-check\""),
+                      fromPX400 ? report.Json().find("\"severity\"") : std::string::npos);
+        }
+    }
+}
+
+CModelDataPX600::SwitchChange Change(int condition, uint32_t offset, switchfields::Kind kind,
+                                     std::initializer_list<uint8_t> before, std::initializer_list<uint8_t> after)
+{
+    CModelDataPX600::SwitchChange c{};
+    c.condition = condition;
+    c.offset = offset;
+    c.kind = kind;
+    c.width = static_cast<uint8_t>(before.size());
+    std::copy(before.begin(), before.end(), c.before);
+    std::copy(after.begin(), after.end(), c.after);
+    return c;
+}
+
+// The rules for changes and facts the bundled samples do not hold.
+TEST(ConversionReportRules, ChangesAndFactsBySeverity)
+{
+    SetLanguage(Language::English);
+    using switchfields::Kind;
+    CConvertHW table;
+    table.ResetRows(TX_PX200, TX_PX600);
+    table.m_rows[18].target = 16;  // RD on LD, beside LD itself
+    table.m_rows[10].target = HW_NONE;  // SW-A on nothing
+    ConversionFacts facts;
+    facts.sourceTransmitter = TX_PX200;
+    facts.sourceModelType = MODEL_MOTOR_GLIDER;
+    facts.targetModelType = MODEL_GLIDER;
+    facts.sourceBytes = 100;
+    facts.table = &table;
+    facts.changes = {
+        Change(2, 1878, Kind::Reset, {0x04, 0x20, 0x40}, {0xFF, 5, 0xFB}),    // reset, SW-C in use
+        Change(2, 1881, Kind::Reset, {0x00, 0x00, 0x00}, {0xFF, 5, 0xFB}),    // reset, unused
+        Change(3, 1884, Kind::Reset, {0xFF, 0x00, 0x00}, {0xFF, 5, 0xFB}),    // reset, no control
+        Change(-1, 459, Kind::RangeStar, {0x31, 100, 0x9C}, {0xFF, 5, 0xFB}),  // internal code
+        Change(-1, 530, Kind::Masked, {0x9B}, {0xFF}),                         // code 27: no control anywhere
+        Change(0, 16, Kind::Direct, {0x0C}, {0xFF}),                           // SW-A to none
+        Change(1, 897, Kind::RangeStar, {0x08, 0x20, 0x40}, {0x10, 0x20, 0x40}),  // RD moved to LD
+        Change(-1, 65, Kind::Range, {0x05, 0x20, 0x40}, {0x05, 0x1F, 0x40}),  // SW-D positions
+    };
+    const ConversionReport r = BuildConversionReport(facts);
+    struct Expect {
+        Severity severity;
+        FindingKind kind;
+        int condition;
+        std::string what;
+        std::string records;
+        int count;
+    };
+    const Expect expected[] = {
+        {Severity::MustCheck, FindingKind::ControlsShared, -1, "RD, LD → LD", "", 2},
+        {Severity::MustCheck, FindingKind::ModelType, -1, "MOTOR GLIDER → GLIDER", "", 0},
+        {Severity::MustCheck, FindingKind::ShortModel, -1, "", "", 0},
+        {Severity::MustCheck, FindingKind::ControlNone, 0, "SW-A → none", "assignment table 2", 1},
+        {Severity::MustCheck, FindingKind::ControlMoved, 1, "RD → LD", "dual rate 1", 1},
+        {Severity::Expected, FindingKind::Positions, -1, "SW-D", "switch range 1", 1},
+        {Severity::Information, FindingKind::ResetRecords, -1, "", "switch range 1", 1},
+        {Severity::Information, FindingKind::InternalCodes, -1,
+         "internal code (not a hardware control) → none", "switch range pair 1", 1},
+        {Severity::Information, FindingKind::NoControlCodes, -1, "", "control assignment with mode bits 1", 1},
+        {Severity::Information, FindingKind::Mapping, -1, "", "", 18},
+        {Severity::Information, FindingKind::Mapping, -1, "SW-A → none", "", 0},
+        {Severity::Information, FindingKind::Mapping, -1, "RD → LD", "", 0},
+    };
+    ASSERT_EQ(r.Findings().size(), std::size(expected)) << U8(r.Text());
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        const Finding& f = r.Findings()[i];
+        const Expect& e = expected[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(f.severity, e.severity);
+        EXPECT_EQ(f.kind, e.kind);
+        EXPECT_EQ(f.condition, e.condition);
+        EXPECT_EQ(U8(f.what), e.what);
+        EXPECT_EQ(U8(RecordsText(f.records)), e.records);
+        EXPECT_EQ(f.count, e.count);
+        EXPECT_FALSE(f.text.empty());
+    }
+    EXPECT_EQ(r.MustCheckCount(), 5);
+    EXPECT_EQ(U8(r.Findings()[6].text),
+              "1 record(s) that the PX600 always resets held a control (SW-C); they were reset. Nothing needs doing.");
+    EXPECT_EQ(U8(r.Findings()[2].text), U8(FormatString(709, {100LL, 6618LL})));
+    // The machine-readable form keeps the offsets the pilot's text leaves out.
+    EXPECT_NE(r.Json().find("\"offsets\": [530]"), std::string::npos) << r.Json();
+    EXPECT_NE(r.Json().find("\"layout\": \"dual rate\", \"number\": 1"), std::string::npos);
+}
+
+}  // namespace
