@@ -40,6 +40,8 @@ enum : unsigned {
     IDS_TEXT_MAPPED = 1770,            // control, new control
     IDS_TEXT_MAPPED_NONE = 1771,       // control
     IDS_HEADING_COUNT = 1772,          // heading, count
+    IDS_LINE_RECORDS = 1797,           // what, records, text
+    IDS_LINE = 1798,                   // what, text
     IDS_RECORD_SWITCH_RANGE = 1780,
     IDS_RECORD_CONTROL = 1781,
     IDS_RECORD_SWITCH_PAIR = 1782,
@@ -476,6 +478,15 @@ std::u16string RecordsText(const std::vector<FindingRecord>& records)
     return Join(groups, u"; ");
 }
 
+std::u16string FindingLine(const Finding& f)
+{
+    if (f.what.empty() && !f.records.empty())
+        return FormatString(IDS_LINE, {RecordsText(f.records), f.text});
+    if (!f.records.empty())
+        return FormatString(IDS_LINE_RECORDS, {f.what, RecordsText(f.records), f.text});
+    return f.what.empty() ? f.text : FormatString(IDS_LINE, {f.what, f.text});
+}
+
 std::u16string SeverityTitle(Severity severity)
 {
     return LoadString(IDS_MUST_CHECK + static_cast<unsigned>(severity));
@@ -514,14 +525,7 @@ std::u16string ConversionReport::Text() const
                 where = &f.where;
                 text += u"  " + f.where + u"\n";
             }
-            std::u16string line = u"    - ";
-            if (!f.what.empty())
-                line += f.what;
-            if (!f.records.empty())
-                line += u" (" + RecordsText(f.records) + u")";
-            if (!f.what.empty() || !f.records.empty())
-                line += u": ";
-            text += line + f.text + u"\n";
+            text += u"    - " + FindingLine(f) + u"\n";
         }
     }
     return text;
@@ -556,7 +560,7 @@ std::string ConversionReport::Json() const
             out += (d ? ", " : "") + JsonString(f.detail[d]);
         out += "]}";
     }
-    return out + (m_findings.empty() ? "]}\n" : "\n]}\n");
+    return out + (m_findings.empty() ? "]}" : "\n]}");
 }
 
 ConversionReport BuildConversionReport(const ConversionFacts& facts)

@@ -70,7 +70,8 @@ public:
     // Plain text: a heading per severity (must check first), under it a line
     // per condition and one per finding.
     std::u16string Text() const;
-    // UTF-8 JSON: {"mustCheck": n, "findings": [{...}, ...]}, offsets included.
+    // UTF-8 JSON: {"mustCheck": n, "findings": [{...}, ...]}, offsets included;
+    // no line break at its end.
     std::string Json() const;
 
 private:
@@ -81,6 +82,8 @@ private:
 std::u16string SeverityTitle(Severity severity);
 // The records of a finding as the pilot reads them ("dual rate 1, 2; tail").
 std::u16string RecordsText(const std::vector<FindingRecord>& records);
+// A finding as one line: what changed, in which records, and the text.
+std::u16string FindingLine(const Finding& finding);
 // A record's name in the current language; the block's name when the record
 // has none of its own.
 std::u16string RecordName(const px600::Record& record);

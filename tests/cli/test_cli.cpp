@@ -383,6 +383,37 @@ TEST_F(CliTest, ConditionNamesAndControlMapsStandForTheDetailDialog)
     EXPECT_NE(r.out.find(Text(108)), std::string::npos);
 }
 
+// --report prints the findings, must check first; as JSON stdout holds the
+// JSON alone, one object per finding with its offsets.
+TEST_F(CliTest, ReportAsTextAndAsJson)
+{
+    const Result text = Convert("HELI450.MDL", "HT", {"--report"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    const auto lines = Lines(text.out);
+    ASSERT_GT(lines.size(), 2u);
+    EXPECT_EQ(lines[0], Text(108));
+    EXPECT_EQ(lines[1].rfind("Must check (", 0), 0u) << text.out;
+    EXPECT_EQ(text.out.find("0x"), std::string::npos);
+
+    const Result json = Convert("HELI450.MDL", "HJ", {"--report-format", "json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.out.rfind("{\"mustCheck\": ", 0), 0u) << json.out;
+    EXPECT_EQ(json.out.substr(json.out.size() - 3), "]}\n");
+    EXPECT_NE(json.err.find(Text(108)), std::string::npos);
+    size_t objects = 0, mustCheck = 0;
+    for (size_t at = 0; (at = json.out.find("\"severity\": ", at)) != std::string::npos; ++at, ++objects)
+        mustCheck += json.out.compare(at + 12, 12, "\"must-check\"") == 0;
+    EXPECT_EQ(json.out.find("\"mustCheck\": " + std::to_string(mustCheck) + ","), 1u);
+    EXPECT_GT(objects, mustCheck);
+    EXPECT_NE(json.out.find("\"offsets\": [73]"), std::string::npos);
+
+    // A PX200 model reports its hardware mapping; an unknown format is wrong usage.
+    const Result px = Run({"convert", "--from", "PX200", "--source", px200, "--model", "7", "--to", out, "--name",
+                           "P7", "--report"});
+    EXPECT_NE(px.out.find("For information (1)"), std::string::npos) << px.out;
+    EXPECT_EQ(Convert("HELI450.MDL", "HX", {"--report-format", "xml"}).status, 2);
+}
+
 TEST_F(CliTest, LanguageFromOptionOrStoredSetting)
 {
     const Result de = Convert("EGLIDER.MDL", "DE", {"--language", "de"});

@@ -36,18 +36,6 @@ QString Q(const std::u16string& text)
     return QString::fromStdU16String(text);
 }
 
-// A finding as one line of the tree: what changed, in which records, and
-// what the pilot is to do.
-QString FindingLine(const Finding& f)
-{
-    QString line = Q(f.what);
-    if (!f.records.empty())
-        line += QStringLiteral(" (") + Q(RecordsText(f.records)) + QStringLiteral(")");
-    if (!line.isEmpty())
-        line += QStringLiteral(": ");
-    return line + Q(f.text);
-}
-
 // The detail lines behind a finding (offsets and bytes), for the tooltip.
 QString DetailTip(const Finding& f)
 {
@@ -138,7 +126,7 @@ CReportDlg::CReportDlg(const ConversionReport& report, const QString& modelName,
                 continue;
             if (!place || place->text(0) != Q(f.where))
                 place = new QTreeWidgetItem(group, {Q(f.where)});
-            auto* item = new QTreeWidgetItem(place, {FindingLine(f)});
+            auto* item = new QTreeWidgetItem(place, {Q(FindingLine(f))});
             item->setToolTip(0, DetailTip(f));
             place->setExpanded(expand);
         }
