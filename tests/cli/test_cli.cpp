@@ -400,17 +400,12 @@ TEST_F(CliTest, ReportAsTextAndAsJson)
     EXPECT_EQ(json.out.rfind("{\"mustCheck\": ", 0), 0u) << json.out;
     EXPECT_EQ(json.out.substr(json.out.size() - 3), "]}\n");
     EXPECT_NE(json.err.find(Text(108)), std::string::npos);
-    size_t objects = 0, mustCheck = 0;
-    for (size_t at = 0; (at = json.out.find("\"severity\": ", at)) != std::string::npos; ++at, ++objects)
-        mustCheck += json.out.compare(at + 12, 12, "\"must-check\"") == 0;
+    size_t mustCheck = 0;
+    for (size_t at = 0; (at = json.out.find("\"severity\": \"must-check\"", at)) != std::string::npos; ++at)
+        ++mustCheck;
     EXPECT_EQ(json.out.find("\"mustCheck\": " + std::to_string(mustCheck) + ","), 1u);
-    EXPECT_GT(objects, mustCheck);
     EXPECT_NE(json.out.find("\"offsets\": [73]"), std::string::npos);
 
-    // A PX200 model reports its hardware mapping; an unknown format is wrong usage.
-    const Result px = Run({"convert", "--from", "PX200", "--source", px200, "--model", "7", "--to", out, "--name",
-                           "P7", "--report"});
-    EXPECT_NE(px.out.find("For information (1)"), std::string::npos) << px.out;
     EXPECT_EQ(Convert("HELI450.MDL", "HX", {"--report-format", "xml"}).status, 2);
 }
 
