@@ -19,7 +19,8 @@ enum : unsigned {
     IDS_DELAY_TRIM_MIX = 702,
     IDS_DELAY_AIR_BRAKE = 703,
     IDS_SHORT_MODEL = 709,
-    IDS_SHARED = 1600,  // source, target, the others
+    IDS_UNNAMED_CODE = 1504,  // code
+    IDS_SHARED = 1600,        // source, target, the others
     IDS_MUST_CHECK = 1750,
     IDS_EXPECTED = 1751,
     IDS_INFORMATION = 1752,
@@ -115,7 +116,7 @@ std::u16string ControlName(uint8_t code)
         return LoadString(IDS_INTERNAL_CODE);
     const unsigned id = code < HW_END ? GetHardwareNameId(TX_PX400, code) : 0;
     if (id == 0 || id == GetHardwareNameId(TX_PX400, HW_NONE))
-        return FormatString(1504, {static_cast<long long>(code)});
+        return FormatString(IDS_UNNAMED_CODE, {static_cast<long long>(code)});
     return LoadString(id);
 }
 
@@ -260,6 +261,8 @@ void Builder::AddMapping()
         f.kind = FindingKind::Mapping;
         f.before = row.source;
         f.after = target;
+        f.where = Where(-1, {}, false);
+        f.what = FormatString(IDS_WHAT, {ControlName(row.source), ControlName(target)});
         f.text = target == HW_NONE ? FormatString(IDS_TEXT_MAPPED_NONE, {ControlName(row.source)})
                                    : FormatString(IDS_TEXT_MAPPED, {ControlName(row.source), ControlName(target)});
         changed.push_back(std::move(f));
@@ -269,6 +272,7 @@ void Builder::AddMapping()
         Finding f;
         f.severity = Severity::Information;
         f.kind = FindingKind::Mapping;
+        f.where = Where(-1, {}, false);
         f.count = static_cast<int>(kept.size());
         f.text = FormatString(IDS_TEXT_KEPT, {Join(kept, u", ")});
         m_entries.push_back(std::move(f));
@@ -323,9 +327,7 @@ ConversionReport Builder::Build()
 
     // The texts of the findings the changes made.
     for (Finding& f : m_entries) {
-        const bool fieldKind = f.kind != FindingKind::ControlsShared;
-        if (fieldKind)
-            f.where = Where(f.condition, f.conditionName, true);
+        f.where = Where(f.condition, f.conditionName, true);
         switch (f.kind) {
         case FindingKind::ControlNone:
             f.what = FormatString(IDS_WHAT, {ControlName(f.before), ControlName(f.after)});
@@ -384,13 +386,7 @@ ConversionReport Builder::Build()
         whole(Severity::MustCheck, FindingKind::ShortModel, {},
               FormatString(IDS_SHORT_MODEL, {static_cast<long long>(m_facts.sourceBytes),
                                              static_cast<long long>(PX200_DATA_SIZE)}));
-    const size_t mappingFrom = m_entries.size();
     AddMapping();
-    for (size_t i = mappingFrom; i < m_entries.size(); ++i) {
-        m_entries[i].where = Where(-1, {}, false);
-        if (m_entries[i].after != HW_NONE || m_entries[i].before != HW_NONE)
-            m_entries[i].what = FormatString(IDS_WHAT, {ControlName(m_entries[i].before), ControlName(m_entries[i].after)});
-    }
 
     ConversionReport report;
     for (Finding& f : m_entries)
@@ -494,6 +490,14 @@ std::u16string SeverityTitle(Severity severity)
 
 void ConversionReport::Add(Finding finding)
 {
+    // Beside the findings of the same place, so that each place is one group.
+    const auto same = std::find_if(m_findings.rbegin(), m_findings.rend(), [&finding](const Finding& f) {
+        return f.severity == finding.severity && f.condition == finding.condition && f.where == finding.where;
+    });
+    if (same != m_findings.rend()) {
+        m_findings.insert(same.base(), std::move(finding));
+        return;
+    }
     auto after = [&finding](const Finding& f) {
         if (f.severity != finding.severity)
             return f.severity > finding.severity;

@@ -60,7 +60,8 @@ struct Finding {
 class ConversionReport {
 public:
     // Keeps the findings ordered: by severity, then the whole model before the
-    // conditions in their order, then in the order they were added.
+    // conditions in their order, findings of one place together, else in the
+    // order they were added.
     void Add(Finding finding);
     const std::vector<Finding>& Findings() const { return m_findings; }
     bool Empty() const { return m_findings.empty(); }

@@ -323,15 +323,18 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
         RefillList(state, host, ListSide::Target, state.m_targetLocation, std::nullopt);
         if (state.sourceLocationText == state.targetLocationText)
             RefillList(state, host, ListSide::Source, state.m_sourceLocation, key);
-        if (model->GetDelayWarning())
-            warnings.push_back(model->GetModelType() == MODEL_AIRPLANE ? IDS_DELAY_AIR_BRAKE : IDS_DELAY_TRIM_MIX);
+        unsigned delay = 0;
+        if (model->GetDelayWarning()) {
+            delay = model->GetModelType() == MODEL_AIRPLANE ? IDS_DELAY_AIR_BRAKE : IDS_DELAY_TRIM_MIX;
+            warnings.push_back(delay);
+        }
         warnings.push_back(IDS_HARDWARE_WARNING);
         if (options.report) {
             ConversionFacts facts;
             facts.sourceTransmitter = state.sourceTransmitter;
             facts.sourceModelType = sourceModelType;
             facts.targetModelType = model->GetModelType();
-            facts.delayWarning = warnings.size() > 1 ? warnings.front() : 0;
+            facts.delayWarning = delay;
             facts.sourceBytes = source.bytes;
             facts.table = hardwareTable.m_inUse ? &hardwareTable : nullptr;
             facts.image = model->GetImage();

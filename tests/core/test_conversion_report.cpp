@@ -213,12 +213,13 @@ TEST(ConversionReportRules, ChangesAndFactsBySeverity)
         {Severity::MustCheck, FindingKind::ControlMoved, 1, "RD → LD (dual rate 1): "},
         {Severity::Expected, FindingKind::Positions, -1, "SW-D (switch range 1): "},
         {Severity::Information, FindingKind::ResetRecords, -1, "switch range 1: "},
-        {Severity::Information, FindingKind::InternalCodes, -1,
-         "internal code (not a hardware control) → none (switch range pair 1): "},
         {Severity::Information, FindingKind::NoControlCodes, -1, "control assignment with mode bits 1: "},
         {Severity::Information, FindingKind::Mapping, -1, ""},
         {Severity::Information, FindingKind::Mapping, -1, "SW-A → none: "},
         {Severity::Information, FindingKind::Mapping, -1, "RD → LD: "},
+        // The model settings' own place after the whole model's findings.
+        {Severity::Information, FindingKind::InternalCodes, -1,
+         "internal code (not a hardware control) → none (switch range pair 1): "},
     };
     ASSERT_EQ(r.Findings().size(), std::size(expected)) << U8(r.Text());
     for (size_t i = 0; i < std::size(expected); ++i) {
