@@ -229,15 +229,11 @@ TEST(ConversionReportRules, ChangesAndFactsBySeverity)
         EXPECT_EQ(f.kind, expected[i].kind);
         EXPECT_EQ(f.condition, expected[i].condition);
         EXPECT_EQ(U8(FindingLine(f)), expected[i].line + U8(f.text));
-        EXPECT_FALSE(f.text.empty());
     }
     EXPECT_EQ(r.MustCheckCount(), 5);
     EXPECT_EQ(U8(r.Findings()[6].text),
               "1 record(s) that the PX600 always resets held a control (SW-C); they were reset. Nothing needs doing.");
     EXPECT_EQ(U8(r.Findings()[2].text), U8(FormatString(709, {100LL, 6618LL})));
-    // The machine-readable form keeps the offsets the pilot's text leaves out.
-    EXPECT_NE(r.Json().find("\"offsets\": [530]"), std::string::npos) << r.Json();
-    EXPECT_NE(r.Json().find("\"layout\": \"dual rate\", \"number\": 1"), std::string::npos);
 }
 
 }  // namespace

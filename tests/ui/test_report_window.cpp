@@ -75,9 +75,11 @@ private slots:
                 QTreeWidget* tree = window->Tree();
                 QVERIFY(!tree->horizontalScrollBar()->isVisible());
                 QCOMPARE(CutOff(tree), QStringList());
-                // Must check for the PX400 model; the PX200 one has only the
-                // hardware mapping, for information, open as nothing must be checked.
+                // Must check open for the PX400 model, the rest folded; the PX200
+                // one has only the hardware mapping, open as nothing must be checked.
                 QVERIFY(tree->topLevelItem(0)->isExpanded());
+                for (int i = 1; i < tree->topLevelItemCount(); ++i)
+                    QVERIFY(!tree->topLevelItem(i)->isExpanded());
                 QVERIFY(tree->topLevelItem(0)->text(0).startsWith(Text(transmitter ? 1752 : 1750)));
                 tree->expandAll();
                 QCoreApplication::processEvents();
