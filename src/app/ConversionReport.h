@@ -71,7 +71,8 @@ public:
     // Plain text: a heading per severity (must check first), under it a line
     // per condition and one per finding.
     std::u16string Text() const;
-    // UTF-8 JSON: {"mustCheck": n, "findings": [{...}, ...]}, offsets included;
+    // UTF-8 JSON: {"mustCheck": n, "findings": [{...}, ...]}, conditions counted
+    // from 1 as the pilot counts them, image offsets and detail lines included;
     // no line break at its end.
     std::string Json() const;
 

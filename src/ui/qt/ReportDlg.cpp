@@ -7,7 +7,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QResizeEvent>
 #include <QSaveFile>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
