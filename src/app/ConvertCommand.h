@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/ConversionReport.h"
 #include "app/DialogHost.h"
 #include "app/ModelList.h"
 #include "model/ConvertHW.h"
@@ -127,6 +128,9 @@ struct ConvertOptions {
     // A stored conversion refills the lists (RefillAfterStore). A run of
     // several conversions refills them once, after the last.
     bool refillLists = true;
+    // Receives the report of a stored conversion before its messages are
+    // shown (left as it was when nothing is stored).
+    ConversionReport* report = nullptr;
 };
 
 // The Convert command's checks of the target group: both locations given, a

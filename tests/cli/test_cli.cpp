@@ -385,6 +385,32 @@ TEST_F(CliTest, ConditionNamesAndControlMapsStandForTheDetailDialog)
     EXPECT_NE(r.out.find(Text(108)), std::string::npos);
 }
 
+// --report prints the findings, must check first; as JSON stdout holds the
+// JSON alone, one object per finding with its offsets.
+TEST_F(CliTest, ReportAsTextAndAsJson)
+{
+    const Result text = Convert("HELI450.MDL", "HT", {"--report"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    const auto lines = Lines(text.out);
+    ASSERT_GT(lines.size(), 2u);
+    EXPECT_EQ(lines[0], Text(108));
+    EXPECT_EQ(lines[1].rfind("Must check (", 0), 0u) << text.out;
+    EXPECT_EQ(text.out.find("0x"), std::string::npos);
+
+    const Result json = Convert("HELI450.MDL", "HJ", {"--report-format", "json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.out.rfind("{\"mustCheck\": ", 0), 0u) << json.out;
+    EXPECT_EQ(json.out.substr(json.out.size() - 3), "]}\n");
+    EXPECT_NE(json.err.find(Text(108)), std::string::npos);
+    size_t mustCheck = 0;
+    for (size_t at = 0; (at = json.out.find("\"severity\": \"must-check\"", at)) != std::string::npos; ++at)
+        ++mustCheck;
+    EXPECT_EQ(json.out.find("\"mustCheck\": " + std::to_string(mustCheck) + ","), 1u);
+    EXPECT_NE(json.out.find("\"offsets\": [73]"), std::string::npos);
+
+    EXPECT_EQ(Convert("HELI450.MDL", "HX", {"--report-format", "xml"}).status, 2);
+}
+
 TEST_F(CliTest, LanguageFromOptionOrStoredSetting)
 {
     const Result de = Convert("EGLIDER.MDL", "DE", {"--language", "de"});
@@ -449,8 +475,8 @@ TEST_F(CliTest, ConvertsEveryModelOfTheImageWithEveryBlockFilled)
         const Result r = Run({"convert", "--from", "PX200", "--source", px200, "--model", key, "--to", out, "--name",
                               name, "--map", "RD=LD", "--report"});
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_NE(r.out.find("RD (0x08)"), std::string::npos) << r.out;
-        EXPECT_NE(r.out.find("LD (0x10)"), std::string::npos);
+        EXPECT_NE(r.out.find("RD → LD"), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find("0x"), std::string::npos) << r.out;
         EXPECT_NE(r.out.find(Text(108)), std::string::npos);
         const std::vector<uint8_t> image = ReadSampleFile(out + "/" + name + ".mdl");
         ASSERT_EQ(image.size(), PX600_IMAGE_SIZE);
@@ -584,7 +610,7 @@ TEST_F(CliTest, ConvertAllStoresEveryModelOnceUnderAValidName)
     for (const auto& [file, f] : byFile) {
         SCOPED_TRACE(file);
         const Result one = Run({"convert", "--from", "PX400", "--source", card, "--model", f[0], "--to", single,
-                                "--name", f[1], "--report"});
+                                "--name", f[1], "--report-format", "json"});
         if (f[2] == Text(1703)) {
             EXPECT_EQ(f[4] + "\n", one.err);
             EXPECT_EQ(one.status, 1);
@@ -595,10 +621,8 @@ TEST_F(CliTest, ConvertAllStoresEveryModelOnceUnderAValidName)
         ASSERT_EQ(one.status, 0) << one.err;
         EXPECT_EQ(Unstamped(ReadSampleFile(out + ARK_SEP + f[1] + ".mdl")),
                   Unstamped(ReadSampleFile(single + ARK_SEP + f[1] + ".mdl")));
-        // The controls to check are the summary lines of the single report.
-        const std::vector<std::string> report = Lines(one.out);
-        const bool any = !report.empty() && report[0] == Text(1520);
-        EXPECT_EQ(f[3], std::to_string(any ? std::find(report.begin(), report.end(), "") - report.begin() - 1 : 0));
+        // The count is the single conversion's report's must-check count.
+        EXPECT_EQ(one.out.rfind("{\"mustCheck\": " + f[3] + ",", 0), 0u) << one.out.substr(0, 40);
     }
     EXPECT_EQ(stored, byFile.size() - 1);
     EXPECT_EQ(byFile["DAMAGED.MDL"][2], Text(1703));
