@@ -8,12 +8,6 @@
 #include "platform/Settings.h"
 #include "platform/Strings.h"
 
-CLanguage& TheLanguage()
-{
-    static CLanguage language;
-    return language;
-}
-
 void ApplyLanguage(int index)
 {
     const Language language = LanguageFromIndex(index);
