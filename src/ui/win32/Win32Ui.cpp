@@ -1,0 +1,94 @@
+#include "ui/win32/Win32Ui.h"
+
+#include "platform/Settings.h"
+#include "platform/Strings.h"
+#include "ui/win32/resource.h"
+
+std::wstring Text(unsigned id)
+{
+    return Wide(LoadString(id));
+}
+
+std::wstring WindowText(HWND window)
+{
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int got = ::GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+std::wstring ItemText(HWND dialog, int id)
+{
+    return WindowText(::GetDlgItem(dialog, id));
+}
+
+void SetItemText(HWND dialog, int id, const std::wstring& text)
+{
+    ::SetDlgItemTextW(dialog, id, text.c_str());
+}
+
+void SetComboItems(HWND combo, const std::wstring* items, size_t count)
+{
+    ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    for (size_t i = 0; i < count; ++i)
+        ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i].c_str()));
+}
+
+int ComboSelection(HWND combo)
+{
+    return static_cast<int>(::SendMessageW(combo, CB_GETCURSEL, 0, 0));
+}
+
+std::wstring ComboItemText(HWND combo, int index)
+{
+    const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR)
+        return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT got = ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == CB_ERR ? 0 : static_cast<size_t>(got));
+    return text;
+}
+
+void ApplyLanguage(int index)
+{
+    const Language language = LanguageFromIndex(index);
+    SetLanguage(language);
+    // Index 0 leaves the system its own language.
+    static const LANGID kLanguageIds[] = {0, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
+                                          MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH)};
+    if (index >= 1 && index <= 4)
+        ::SetThreadUILanguage(kLanguageIds[index]);
+}
+
+UINT WindowDpi(HWND window)
+{
+    // Windows 10 and later know the monitor's DPI per window.
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    UINT dpi = getDpi && window ? getDpi(window) : 0;
+    if (dpi == 0) {
+        HDC screen = ::GetDC(nullptr);
+        dpi = static_cast<UINT>(::GetDeviceCaps(screen, LOGPIXELSX));
+        ::ReleaseDC(nullptr, screen);
+    }
+    return dpi ? dpi : 96;
+}
+
+HICON LoadProgramIcon(bool big, UINT dpi)
+{
+    const int size = ::MulDiv(big ? 32 : 16, static_cast<int>(dpi), 96);
+    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                           size, size, LR_DEFAULTCOLOR));
+}
+
+HFONT CreateBoldFont(HWND window)
+{
+    LOGFONTW font = {};
+    auto current = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+    ::GetObjectW(current ? static_cast<HGDIOBJ>(current) : ::GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    font.lfWeight = FW_BOLD;
+    return ::CreateFontIndirectW(&font);
+}
