@@ -21,11 +21,11 @@ const ControlText kTexts[] = {
     {IDOK, IDS_OK},
 };
 
-// The version line's place in the dialog and its font, in pixels at 96 dots
-// per inch.
-constexpr RECT kVersionRect = {60, 32, 260, 50};
-constexpr RECT kTextRect = {0, 0, 200, 15};
-constexpr int kFontHeight = 14;
+// The version line's place in dialog units: (60, 32)-(260, 50) in pixels of
+// the dialog font at 96 dots per inch, so that it keeps its place beside the
+// other lines at every size of font and screen.
+constexpr RECT kVersionRect = {40, 20, 173, 31};
+constexpr int kFontHeight = 14;  // pixels at 96 dots per inch
 
 }  // namespace
 
@@ -50,22 +50,24 @@ CStaticVersion::CStaticVersion(HMODULE module)
 
 void CStaticVersion::Create(HWND parent)
 {
-    m_dpi = WindowDpi(parent);
-    auto scale = [this](int pixels) { return ::MulDiv(pixels, static_cast<int>(m_dpi), 96); };
+    // The dialog's own face, bold and 14 pixels high: a face of its own
+    // would lack the letters of some languages.
     LOGFONTW font = {};
-    font.lfHeight = scale(kFontHeight);
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(parent, WM_GETFONT, 0, 0)), sizeof font, &font);
+    font.lfHeight = ::MulDiv(kFontHeight, static_cast<int>(WindowDpi(parent)), 96);
     font.lfWeight = FW_BOLD;
+    font.lfItalic = font.lfUnderline = font.lfStrikeOut = FALSE;
     m_font.Reset(::CreateFontIndirectW(&font));
-    ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, scale(kVersionRect.left),
-                      scale(kVersionRect.top), scale(kVersionRect.right - kVersionRect.left),
-                      scale(kVersionRect.bottom - kVersionRect.top), parent,
+    RECT place = kVersionRect;
+    ::MapDialogRect(parent, &place);
+    ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, place.left, place.top,
+                      place.right - place.left, place.bottom - place.top, parent,
                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDC_VERSION)), nullptr, nullptr);
 }
 
 void CStaticVersion::Draw(const DRAWITEMSTRUCT& item) const
 {
-    auto scale = [this](int pixels) { return ::MulDiv(pixels, static_cast<int>(m_dpi), 96); };
-    RECT text = {scale(kTextRect.left), scale(kTextRect.top), scale(kTextRect.right), scale(kTextRect.bottom)};
+    RECT text = item.rcItem;
     const HGDIOBJ old = ::SelectObject(item.hDC, m_font.Get());
     ::SetBkMode(item.hDC, TRANSPARENT);
     ::SetTextColor(item.hDC, ::GetSysColor(COLOR_WINDOWTEXT));

@@ -7,7 +7,8 @@
 #include "ui/win32/Dialog.h"
 
 // The version line: bold, 14 pixels high at 96 dots per inch, "Version
-// major.minor.build" from the program's own version resource.
+// major.minor.build" from the program's own version resource (the fourth
+// number is not shown).
 class CStaticVersion {
 public:
     // Reads the version of module (the running program when null).
@@ -23,7 +24,6 @@ private:
     uint16_t m_major = 0;
     uint16_t m_minor = 0;
     uint16_t m_build = 0;
-    UINT m_dpi = 96;
 };
 
 class CAboutDlg : public CDialog {

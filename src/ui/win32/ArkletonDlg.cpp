@@ -10,7 +10,6 @@
 #include "ui/win32/AboutDlg.h"
 #include "ui/win32/DetailDlg.h"
 #include "ui/win32/Prompts.h"
-#include "ui/win32/RegistrySettings.h"
 #include "ui/win32/ReportDlg.h"
 #include "ui/win32/SettingDlg.h"
 #include "ui/win32/resource.h"
@@ -785,12 +784,11 @@ void CArkletonDlg::OnSize(UINT type, int width, int height)
 
 // ---- The run -------------------------------------------------------------------
 
-int RunArkleton()
+int RunArkleton(ISettingsStore& settings)
 {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    CRegistrySettings settings(CRegistrySettings::ProgramName());
     TheLanguage().m_language = ReadLanguageIndex(settings);
     ApplyLanguage(TheLanguage().m_language);
     TinyStartup();

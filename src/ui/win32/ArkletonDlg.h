@@ -109,5 +109,6 @@ private:
     static void CollectSwitchChange(const CModelDataPX600::SwitchChange& change, void* context);
 };
 
-// The whole run of the program: language, storage, the main dialog.
-int RunArkleton();
+// The whole run of the program: language, storage, the main dialog, with
+// its settings in settings.
+int RunArkleton(ISettingsStore& settings);

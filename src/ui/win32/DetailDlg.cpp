@@ -76,7 +76,6 @@ BOOL CDetailDlg::OnInitDialog()
         SetItemText(Window(), IDC_HARDWARE_FROM_HEADING + k, Text(IDS_CONVERT_FROM));
         SetItemText(Window(), IDC_HARDWARE_TO_HEADING + k, Text(IDS_CONVERT_TO));
     }
-    m_boldFont.Reset(CreateBoldFont(Window()));
     m_tips = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window(), nullptr, nullptr, nullptr);
     ::SendMessageW(m_tips, TTM_SETMAXTIPWIDTH, 0, 400);
@@ -224,10 +223,6 @@ void CDetailDlg::ShowMark(int controlId, const std::u16string& text, bool marked
 {
     HWND control = Item(controlId);
     flag = marked;
-    ::SendMessageW(control, WM_SETFONT,
-                   reinterpret_cast<WPARAM>(marked ? m_boldFont.Get() : reinterpret_cast<HFONT>(
-                                                                            ::SendMessageW(Window(), WM_GETFONT, 0, 0))),
-                   FALSE);
     ::SetWindowTextW(control, Wide(text).c_str());
     ::InvalidateRect(control, nullptr, TRUE);
 }

@@ -39,7 +39,6 @@ private:
     INT_PTR OnColorStatic(HDC dc, HWND control);
 
     CDetailData& m_data;
-    OwnedFont m_boldFont;
     HWND m_tips = nullptr;  // owned by the dialog
     // Marks the pilot must not miss: condition names the PX600 shortens,
     // controls that get no PX600 control or share one.

@@ -20,13 +20,15 @@ INT_PTR CALLBACK CDialog::Procedure(HWND window, UINT message, WPARAM wParam, LP
         dialog = reinterpret_cast<CDialog*>(lParam);
         dialog->m_window = window;
         ::SetWindowLongPtrW(window, DWLP_USER, lParam);
-        ::PostMessageW(window, WM_ARK_SHOWN, 0, 0);
     } else {
         dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(window, DWLP_USER));
     }
     if (!dialog)
         return FALSE;
-    if (message == WM_ARK_SHOWN) {
+    if (message == WM_SHOWWINDOW && wParam && !dialog->m_shown) {
+        dialog->m_shown = true;
+        ::PostMessageW(window, WM_ARK_SHOWN, 0, 0);
+    } else if (message == WM_ARK_SHOWN) {
         DialogShown(window, dialog->m_templateId);
         return TRUE;
     }

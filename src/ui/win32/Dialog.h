@@ -34,8 +34,9 @@ private:
 
     int m_templateId;
     HWND m_window = nullptr;
+    bool m_shown = false;
 };
 
-// Posted to a dialog once it has started, so that the test hook runs inside
-// the dialog's own message loop.
+// Posted to a dialog when it is first shown, so that the test hook runs
+// inside the dialog's own message loop.
 constexpr UINT WM_ARK_SHOWN = WM_APP + 1;

@@ -83,12 +83,3 @@ HICON LoadProgramIcon(bool big, UINT dpi)
     return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
                                            size, size, LR_DEFAULTCOLOR));
 }
-
-HFONT CreateBoldFont(HWND window)
-{
-    LOGFONTW font = {};
-    auto current = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
-    ::GetObjectW(current ? static_cast<HGDIOBJ>(current) : ::GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-    font.lfWeight = FW_BOLD;
-    return ::CreateFontIndirectW(&font);
-}

@@ -113,5 +113,3 @@ void ApplyLanguage(int index);
 UINT WindowDpi(HWND window);
 // The program's icon at the size the system uses for big or small icons at dpi.
 HICON LoadProgramIcon(bool big, UINT dpi);
-// A copy of the window's font, bold.
-HFONT CreateBoldFont(HWND window);
