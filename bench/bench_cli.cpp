@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "convert/DialogHost.h"
-#include "convert/ModelList.h"
+#include "app/DialogHost.h"
+#include "app/ModelList.h"
 #include "RunQuiet.h"
 #include "samplegen/PX200Samples.h"
 #include "platform/Text.h"
@@ -191,9 +191,9 @@ class QuietHost : public IDialogHost {
 public:
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
-    void FocusControl(int, bool) override {}
-    void MessageBox(const std::u16string&, const std::u16string&, unsigned) override {}
-    void ShowModelList(int, const ModelListing&) override {}
+    void FocusControl(FocusTarget, bool) override {}
+    void MessageBox(const std::u16string&, const std::u16string&, MessageKind) override {}
+    void ShowModelList(ListSide, const ModelListing&) override {}
 };
 
 void BM_ListImageInProcess(benchmark::State& state)

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "convert/Conversion.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
 #include "platform/Text.h"
@@ -20,7 +21,7 @@ void BM_ConvertFromPX200(benchmark::State& state)
     CConvertHW table;
     auto target = std::make_unique<CModelDataPX600>(&table);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(target->ConvertFromPX200(source.get()));
+        benchmark::DoNotOptimize(ConvertFromPX200(*target, *source));
         benchmark::ClobberMemory();
     }
     state.SetLabel(Utf16ToUtf8(sample.modelName));

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "convert/Conversion.h"
 #include "convert/PX400Convert.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
@@ -20,7 +21,7 @@ void BM_ConvertFromPX400(benchmark::State& state)
     CConvertHW table;
     auto target = std::make_unique<CModelDataPX600>(&table);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(target->ConvertFromPX400(source.get()));
+        benchmark::DoNotOptimize(ConvertFromPX400(*target, *source));
         benchmark::ClobberMemory();
     }
     state.SetLabel(sample.fileName);

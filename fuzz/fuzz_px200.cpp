@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "convert/Conversion.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
 
@@ -26,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (n)
         std::memcpy(image, data, n);
     table->m_inUse = size > 0 && (data[size - 1] & 1);
-    if (target->ConvertFromPX200(source) != 1)
+    if (ConvertFromPX200(*target, *source) != 1)
         std::abort();
     const uint8_t* t = target->GetImage();
     if (GetBE16(t + 8) != 756)

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "convert/Conversion.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
 
@@ -22,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::memcpy(image, data, n);
     // The last input byte chooses whether the hardware table is in use.
     table->m_inUse = size > 0 && (data[size - 1] & 1);
-    if (target->ConvertFromPX400(source) != 1)
+    if (ConvertFromPX400(*target, *source) != 1)
         std::abort();
     const uint8_t* t = target->GetImage();
     uint32_t sum = 0;

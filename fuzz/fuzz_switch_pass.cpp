@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     table.m_inUse = (control & 0x20) ? 1 : 0;
 
     CModelDataPX600 model(&table);
-    model.SetFromPX200ForTesting(control & 0x80);
+    model.SetFromPX200(control & 0x80);
     uint8_t* image = model.GetImage();
     const uint8_t* body = data + 4;
     const size_t bodySize = size - 4;

@@ -16,22 +16,24 @@ fuzz_seconds=${ARK_FUZZ_SECONDS:-30}
 
 scripts/ensure-deps.sh
 
+# Each stage builds one configuration of CMakePresets.json (build folders
+# build, build-san, build-fuzz, build-win); CMAKE_C_COMPILER_LAUNCHER and
+# CMAKE_CXX_COMPILER_LAUNCHER in the environment (ccache) reach every one.
 echo "== Build and test (g++)"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DARK_BENCH=ON >/dev/null
-cmake --build build -j"$jobs"
-ctest --test-dir build --output-on-failure -j"$jobs"
+cmake --preset release >/dev/null
+cmake --build --preset release -j"$jobs"
+ctest --preset release -j"$jobs"
 
 echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=Debug -DARK_SANITIZE=ON -DARK_GUI=OFF >/dev/null
-cmake --build build-san -j"$jobs"
-ctest --test-dir build-san --output-on-failure -j"$jobs" -L 'core|fuzz'
+cmake --preset san >/dev/null
+cmake --build --preset san -j"$jobs"
+ctest --preset san -j"$jobs"
 
 echo "== libFuzzer targets, ${fuzz_seconds}s each"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DARK_FUZZ=ON -DARK_SANITIZE=ON -DARK_TESTS=OFF -DARK_GUI=OFF >/dev/null
-cmake --build build-fuzz -j"$jobs"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$jobs"
 fuzz_failed=0
 for target in build-fuzz/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
@@ -53,24 +55,24 @@ nwin=0
 if [ "${ARK_WINDOWS:-1}" != 0 ]; then
   echo "== Windows build (mingw-w64) and tests under wine"
   export WINEPREFIX=${WINEPREFIX:-$PWD/build-win/wine} WINEDEBUG=-all
-  cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DARK_GUI=OFF >/dev/null
-  cmake --build build-win -j"$jobs"
+  # Its tests read the samples that the release build wrote (build/samples).
+  cmake --preset win >/dev/null
+  cmake --build --preset win -j"$jobs"
   # wine's first start sets up its prefix; done once, outside the timed tests.
   [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
   digests=$PWD/build-win/digests
   rm -rf "$digests" && mkdir -p "$digests/linux" "$digests/windows"
-  ARK_DIGEST_DIR=$(winepath -w "$digests/windows") ctest --test-dir build-win --output-on-failure
+  ARK_DIGEST_DIR=$(winepath -w "$digests/windows") ctest --preset win
   ARK_DIGEST_DIR=$digests/linux build/tests/core_tests --gtest_filter='*Random*:CodePage.*' --gtest_brief=1 >/dev/null
   if [ -z "$(ls "$digests/linux")" ] || ! diff -r "$digests/linux" "$digests/windows"; then
     echo "The Windows build converts random images or code pages differently from the Linux build"; exit 1
   fi
   echo "Digests agree: $(ls "$digests/linux" | tr '\n' ' ')"
-  nwin=$(( $(ctest --test-dir build-win -N | awk '/Total Tests:/ {print $3}') + 1 ))
+  nwin=$(( $(ctest --preset win -N | awk '/Total Tests:/ {print $3}') + 1 ))
 fi
 
 # The closing line counts every test of the runs above (the digest check as one).
-total=$(ctest --test-dir build -N | awk '/Total Tests:/ {print $3}')
-san=$(ctest --test-dir build-san -N -L 'core|fuzz' | awk '/Total Tests:/ {print $3}')
+total=$(ctest --preset release -N | awk '/Total Tests:/ {print $3}')
+san=$(ctest --preset san -N | awk '/Total Tests:/ {print $3}')
 nfuzz=$(ls build-fuzz/fuzz/fuzz_* 2>/dev/null | grep -c . || true)
 echo "$((total + san + nfuzz + nwin)) passed, 0 failed"

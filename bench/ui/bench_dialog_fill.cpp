@@ -22,8 +22,8 @@
 #include "samplegen/PX200Samples.h"
 #include "samplegen/PX400Samples.h"
 #include "storage/TinyImage.h"
-#include "ui/ArkletonDlg.h"
-#include "ui/Prompts.h"
+#include "ui/qt/ArkletonDlg.h"
+#include "ui/qt/Prompts.h"
 
 namespace fs = std::filesystem;
 

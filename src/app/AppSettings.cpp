@@ -1,6 +1,6 @@
 #include "app/AppSettings.h"
 
-#include "platform/Settings.h"
+#include "app/Settings.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "app/AppSettings.h"
 #include "model/ModelData.h"
-#include "platform/StringIds.h"
-#include "platform/Strings.h"
+#include "app/StringIds.h"
+#include "app/Strings.h"
 
 namespace {
 
@@ -34,6 +34,18 @@ std::u16string TransmitterChoiceText(uint16_t type)
     return LoadString(IDS_TX_COMBO_BASE + type);
 }
 
+uint16_t SourceTransmitterAt(int index)
+{
+    return index >= 0 && index < static_cast<int>(std::size(kSourceTransmitters)) ? kSourceTransmitters[index]
+                                                                                 : uint16_t{TX_UNKNOWN};
+}
+
+uint16_t TargetTransmitterAt(int index)
+{
+    return index >= 0 && index < static_cast<int>(std::size(kTargetTransmitters)) ? kTargetTransmitters[index]
+                                                                                 : uint16_t{TX_UNKNOWN};
+}
+
 std::u16string ListColumnHeading(int column)
 {
     return column >= 0 && column < kListColumns ? LoadString(kHeadingIds[column]) : std::u16string();
@@ -45,7 +57,7 @@ std::vector<std::u16string> ListColumnSamples(int column)
     switch (column) {
     case 0:
         for (uint16_t type : {TX_PX400, TX_PX200, TX_PX600})
-            samples.push_back(LoadString(IDS_TX_NAME_BASE + type));
+            samples.emplace_back(TransmitterName(type));
         break;
     case 2:
         for (unsigned id = IDS_MODEL_TYPE_UNKNOWN; id <= IDS_MODEL_TYPE_BASE + MODEL_MULTICOPTER; ++id)

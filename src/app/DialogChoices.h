@@ -12,6 +12,9 @@
 extern const uint16_t kSourceTransmitters[2];
 extern const uint16_t kTargetTransmitters[1];
 std::u16string TransmitterChoiceText(uint16_t type);
+// The type of entry index of each combo box; TX_UNKNOWN for no entry.
+uint16_t SourceTransmitterAt(int index);
+uint16_t TargetTransmitterAt(int index);
 
 // Heading of model list column 0..3: Transmitter, Model Name, Model Type, Date.
 std::u16string ListColumnHeading(int column);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "convert/ModelList.h"
+#include "app/ModelList.h"
+#include "app/Strings.h"
 #include "platform/Console.h"
-#include "platform/Strings.h"
 #include "platform/Text.h"
 
 namespace {
@@ -29,13 +29,13 @@ std::string Printable(std::u16string_view text, bool keepLineBreaks)
 
 }  // namespace
 
-void CliHost::MessageBox(const std::u16string& text, const std::u16string&, unsigned style)
+void CliHost::MessageBox(const std::u16string& text, const std::u16string&, MessageKind kind)
 {
     const bool replaced = !m_noSelectionText.empty() && text == LoadString(IDS_NO_SELECTION);
-    Paragraph(style == MB_ICONINFORMATION ? stdout : stderr, replaced ? m_noSelectionText : text);
+    Paragraph(kind == MessageKind::Information ? stdout : stderr, replaced ? m_noSelectionText : text);
 }
 
-void CliHost::ShowModelList(int, const ModelListing& listing)
+void CliHost::ShowModelList(ListSide, const ModelListing& listing)
 {
     if (listing.notice.empty() ||
         std::find(m_notices.begin(), m_notices.end(), listing.notice) != m_notices.end())

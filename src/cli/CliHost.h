@@ -11,17 +11,17 @@
 #include <string>
 #include <vector>
 
-#include "convert/DialogHost.h"
+#include "app/DialogHost.h"
 
 class CliHost : public IDialogHost {
 public:
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
-    void FocusControl(int, bool) override {}
-    void MessageBox(const std::u16string& text, const std::u16string& caption, unsigned style) override;
+    void FocusControl(FocusTarget, bool) override {}
+    void MessageBox(const std::u16string& text, const std::u16string& caption, MessageKind kind) override;
     // The listing's notice (why a folder's image was passed over) goes to
     // stderr, each notice once however often its list is refilled.
-    void ShowModelList(int listId, const ModelListing& listing) override;
+    void ShowModelList(ListSide side, const ModelListing& listing) override;
 
     // The text that stands for the dialog's "No items were selected" message:
     // the command line names the key it did not find instead.

@@ -20,16 +20,16 @@
 #include <utility>
 #include <vector>
 
+#include "app/ConvertCommand.h"
+#include "app/ModelList.h"
+#include "app/Settings.h"
+#include "app/StringIds.h"
+#include "app/Strings.h"
+#include "app/SwitchReport.h"
 #include "cli/CliHost.h"
-#include "convert/ConvertCommand.h"
-#include "convert/ModelList.h"
 #include "model/ConvertHW.h"
-#include "model/SwitchReport.h"
 #include "platform/Console.h"
 #include "platform/File.h"
-#include "platform/Settings.h"
-#include "platform/StringIds.h"
-#include "platform/Strings.h"
 #include "platform/Text.h"
 #include "storage/TinyImage.h"
 
@@ -40,9 +40,6 @@ enum : int { kExitStored = 0, kExitFailed = 1, kExitUsage = 2 };
 // Texts of the program.
 enum : unsigned {
     IDS_VERSION = 109,
-    IDS_COMBO_PX400 = IDS_TX_COMBO_BASE + TX_PX400,
-    IDS_COMBO_PX200 = IDS_TX_COMBO_BASE + TX_PX200,
-    IDS_COMBO_PX600 = IDS_TX_COMBO_BASE + TX_PX600,
     IDS_CLI_USAGE = 1400,
     IDS_CLI_HELP = 1401,
     IDS_CLI_UNKNOWN_COMMAND = 1410,
@@ -230,12 +227,12 @@ ConvertArgs ParseConvert(const CommandLine& line)
     return c;
 }
 
-// The transmitter text of the "Convert from" combo box that --from names.
-std::u16string SourceTransmitterText(const std::string& from)
+// The source transmitter that --from names as the "Convert from" group does.
+uint16_t SourceTransmitter(const std::string& from)
 {
-    for (unsigned id : {IDS_COMBO_PX400, IDS_COMBO_PX200})
-        if (EqualsNoCase(U(from), LoadString(id)))
-            return LoadString(id);
+    for (uint16_t type : {TX_PX400, TX_PX200})
+        if (EqualsNoCase(U(from), LoadString(IDS_TX_COMBO_BASE + type)))
+            return type;
     Fail(IDS_CLI_BAD_TRANSMITTER, {U(from)});
 }
 
@@ -266,7 +263,7 @@ void ApplyMap(const CConvertHW& table, const std::string& sourceName, const std:
         }
         Fail(IDS_CLI_NO_TARGET_CONTROL, {U(targetName), U(sourceName)});
     }
-    Fail(IDS_CLI_NO_SOURCE_CONTROL, {LoadString(IDS_COMBO_PX400 + static_cast<unsigned>(table.m_sourceType)),
+    Fail(IDS_CLI_NO_SOURCE_CONTROL, {LoadString(IDS_TX_COMBO_BASE + static_cast<unsigned>(table.m_sourceType)),
                                      U(sourceName)});
 }
 
@@ -301,9 +298,9 @@ public:
 
     void BeginWaitCursor() override { m_host.BeginWaitCursor(); }
     void EndWaitCursor() override { m_host.EndWaitCursor(); }
-    void FocusControl(int controlId, bool selectAll) override { m_host.FocusControl(controlId, selectAll); }
-    void ShowModelList(int listId, const ModelListing& listing) override { m_host.ShowModelList(listId, listing); }
-    void MessageBox(const std::u16string& text, const std::u16string& caption, unsigned style) override
+    void FocusControl(FocusTarget target, bool selectAll) override { m_host.FocusControl(target, selectAll); }
+    void ShowModelList(ListSide side, const ModelListing& listing) override { m_host.ShowModelList(side, listing); }
+    void MessageBox(const std::u16string& text, const std::u16string& caption, MessageKind kind) override
     {
         if (!m_printed && !m_changes.empty()) {
             m_printed = true;
@@ -312,7 +309,7 @@ public:
                 report.pop_back();
             m_host.Line(report);
         }
-        m_host.MessageBox(text, caption, style);
+        m_host.MessageBox(text, caption, kind);
     }
 
 private:
@@ -337,19 +334,19 @@ std::filesystem::path LocationPath(const std::string& location)
 std::u16string LocationErrorText(const std::error_code& error, const std::string& location)
 {
     const std::error_condition c = error.default_error_condition();
-    CFileException::Cause cause = CFileException::genericException;
+    FileResult::Cause cause = FileResult::generic;
     if (c == std::errc::no_such_file_or_directory)
-        cause = CFileException::fileNotFound;
+        cause = FileResult::fileNotFound;
     else if (c == std::errc::permission_denied || c == std::errc::operation_not_permitted)
-        cause = CFileException::accessDenied;
+        cause = FileResult::accessDenied;
     else if (c == std::errc::not_a_directory || c == std::errc::filename_too_long ||
              c == std::errc::too_many_symbolic_link_levels || c == std::errc::invalid_argument)
-        cause = CFileException::badPath;
+        cause = FileResult::badPath;
     else if (c == std::errc::too_many_files_open || c == std::errc::too_many_files_open_in_system)
-        cause = CFileException::tooManyOpenFiles;
+        cause = FileResult::tooManyOpenFiles;
     else if (c == std::errc::io_error)
-        cause = CFileException::hardIO;
-    return CFileException(cause, error.value(), location).GetErrorMessage();
+        cause = FileResult::hardIO;
+    return FileErrorText(FileResult::Failure(cause, error.value(), location));
 }
 
 // Why a location cannot be listed: it is empty, does not exist, is no folder
@@ -363,7 +360,7 @@ std::optional<std::u16string> LocationProblem(const std::string& location)
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found)
-        return CFileException(CFileException::fileNotFound, 0, location).GetErrorMessage();
+        return FileErrorText(FileResult::Failure(FileResult::fileNotFound, 0, location));
     if (error)
         return LocationErrorText(error, location);
     if (!fs::is_directory(status))
@@ -387,7 +384,7 @@ int RunList(const CommandLine& line, CliHost& host)
         return kExitFailed;
     }
     const ModelListing listing = FillModelList(host, location);
-    host.ShowModelList(IDC_SOURCE_LIST, listing);
+    host.ShowModelList(ListSide::Source, listing);
     for (const ModelListRow& row : listing.rows) {
         if (!host.OutputOk())
             break;
@@ -400,8 +397,8 @@ int RunConvert(const CommandLine& line, CliHost& host)
 {
     const ConvertArgs c = ParseConvert(line);
     MainDialogState state;
-    state.sourceTransmitterSelection = SourceTransmitterText(*c.from);
-    state.targetTransmitterSelection = LoadString(IDS_COMBO_PX600);
+    state.sourceTransmitter = SourceTransmitter(*c.from);
+    state.targetTransmitter = TX_PX600;
     state.sourceLocationText = *c.source;
     state.targetLocationText = *c.to;
     state.modelNameText = U(*c.name);
@@ -428,7 +425,7 @@ int RunConvert(const CommandLine& line, CliHost& host)
         for (const auto& [condition, text] : c.conditions) {
             const std::u16string name = U(text);
             if (!IsTypedConditionNameValid(name)) {
-                host.MessageBox(ConditionNameRefusal(condition), LoadString(IDS_MAIN_CAPTION), MB_ICONSTOP);
+                host.MessageBox(ConditionNameRefusal(condition), LoadString(IDS_MAIN_CAPTION), MessageKind::Error);
                 return kExitFailed;
             }
             choices.conditionNames[condition] = name;

@@ -20,17 +20,17 @@ using namespace px200::condition;
 
 // The three functions with rate tables: 7-byte entries per condition (the
 // first byte of the table doubles as group marker), one offset byte per
-// condition, and the pair of dual-rate records they fill.
+// condition, and the pair of dual-rate records they fill (the first of them).
 struct RateTable {
     int function;
     uint16_t table;
     uint16_t offsets;
-    uint16_t dualRates;
+    int dualRate;
 };
 constexpr RateTable kRateTables[] = {
-    {0, 527, 682, 896},
-    {1, 562, 687, 1010},
-    {3, 597, 692, 1124},
+    {0, 527, 682, 0},
+    {1, 562, 687, 2},
+    {3, 597, 692, 4},
 };
 
 // Straight-line curves: the function, its two rates (2 bytes per condition)
@@ -60,27 +60,28 @@ constexpr uint32_t kMixFlags = 632;
 uint8_t* ChannelCurve(uint8_t* block, const uint8_t* px, int k)
 {
     const int ch = Channel(px, k);
-    if (ch >= kChannelRecords)
+    if (ch >= px600::kChannelCurves.count)
         return nullptr;
-    return block + kChannelCurves + kChannelCurveSize * ch;
+    return block + px600::kChannelCurves.At(ch);
 }
 
 void ConvertSwitchFields(uint8_t* block, const uint8_t* px, bool fromPX200, int c)
 {
-    std::memset(block, 0xFF, 32);
-    std::memset(block + 32, 0, 16);
+    // The two byte tables of control fields, then the third.
+    std::memset(block, 0xFF, px600::kByteTables.At(2));
+    std::memset(block + px600::kByteTables.At(2), 0, px600::kByteTables.size);
     for (int k = 0; k < 12; ++k) {
         block[k] = px[kSwitchFields + k];
-        block[16 + k] = px[kSwitchFields + 12 + k];
+        block[px600::kByteTables.At(1) + k] = px[kSwitchFields + 12 + k];
         if (fromPX200)
-            block[32 + k] = px[kConditionSwitches + 12 * c + k];
+            block[px600::kByteTables.At(2) + k] = px[kConditionSwitches + 12 * c + k];
     }
 }
 
 void ConvertChannelCurves(uint8_t* block, const uint8_t* px, int type, bool own, int c)
 {
-    for (int ch = 0; ch < kChannelRecords; ++ch) {
-        uint8_t* rec = block + kChannelCurves + kChannelCurveSize * ch;
+    for (int ch = 0; ch < px600::kChannelCurves.count; ++ch) {
+        uint8_t* rec = block + px600::kChannelCurves.At(ch);
         std::memcpy(rec, kCurveD1, kCurve17Size);
         rec[51] = 0;
         rec[52] = 0;
@@ -129,11 +130,12 @@ void ConvertChannelCurves(uint8_t* block, const uint8_t* px, int type, bool own,
 
 void ConvertDualRates(uint8_t* block, const uint8_t* px, bool perCondition, bool own)
 {
-    for (int k = 0; k < 6; ++k) {
-        uint8_t* rec = block + kDualRates + kDualRateSize * k;
-        rec[0] = 0;
-        std::memcpy(rec + 1, kNoSwitch, 3);
-        std::memcpy(rec + 4, kCurveD1, kCurve17Size);
+    using namespace px600::dualrate;
+    for (int k = 0; k < px600::kDualRates.count; ++k) {
+        uint8_t* rec = block + px600::kDualRates.At(k);
+        rec[kFlags] = 0;
+        std::memcpy(rec + kSwitch, kNoSwitchRange, sizeof kNoSwitchRange);
+        std::memcpy(rec + kCurve, kCurveD1, kCurve17Size);
         rec[55] = 0;
         rec[56] = 0;
     }
@@ -141,9 +143,9 @@ void ConvertDualRates(uint8_t* block, const uint8_t* px, bool perCondition, bool
         return;
 
     for (const RateTable& t : kRateTables) {
-        uint8_t* pair[2] = {block + t.dualRates, block + t.dualRates + kDualRateSize};
+        uint8_t* pair[2] = {block + px600::kDualRates.At(t.dualRate), block + px600::kDualRates.At(t.dualRate + 1)};
         for (uint8_t* rec : pair)
-            rec[0] = uint8_t((rec[0] & 0xE0) | t.function);
+            rec[kFlags] = uint8_t((rec[kFlags] & 0xE0) | t.function);
         // Models with a rate entry per condition keep their dual rates in
         // those entries; the pair then stays at its defaults.
         if (perCondition && px[t.table] == kGroupMarker)
@@ -153,41 +155,44 @@ void ConvertDualRates(uint8_t* block, const uint8_t* px, bool perCondition, bool
             const int u = 2 - j;
             const uint8_t* entry = px + t.table + 7 * u;
             uint8_t* rec = pair[j];
-            BuildExpCurve(rec + 4, entry, px + t.offsets + u);
-            rec[0] |= 0x80;
-            std::memcpy(rec + 1, entry, 3);
+            BuildExpCurve(rec + kCurve, entry, px + t.offsets + u);
+            rec[kFlags] |= 0x80;
+            std::memcpy(rec + kSwitch, entry, 3);
         }
     }
 }
 
 void ConvertCurveRecords(uint8_t* block, const uint8_t* px)
 {
-    for (int k = 0; k < kCurveRecordCount; ++k) {
-        uint8_t* rec = block + kCurveRecords + kCurveRecordSize * k;
+    using px600::curverecord::kCurve;
+    for (int k = 0; k < px600::kCurveRecords.count; ++k) {
+        uint8_t* rec = block + px600::kCurveRecords.At(k);
         std::memcpy(rec, kCurveRecordHead, sizeof kCurveRecordHead);
-        std::memcpy(rec + kCurveRecordCurve, kCurveD0, kCurve17Size);
-        std::memset(rec + kCurveRecordCurve + kCurve17Size, 0, 6);
+        std::memcpy(rec + kCurve, kCurveD0, kCurve17Size);
+        std::memset(rec + kCurve + kCurve17Size, 0, px600::kCurveRecords.size - kCurve - kCurve17Size);
     }
     // The same five PX200 records in every condition; the PX600 record
     // always holds a curve, so the 5-point form's flag is dropped.
     for (int k = 0; k < kSourceCurveRecords; ++k) {
         const uint8_t* r = px + kSourceCurveRecord + 12 * k;
-        uint8_t* rec = block + kCurveRecords + kCurveRecordSize * k;
-        rec[0] = uint8_t(r[0] & ~0x10);
+        uint8_t* rec = block + px600::kCurveRecords.At(k);
+        rec[0] = uint8_t(r[0] & ~px600::curverecord::kHasGroups);
         std::memcpy(rec + 1, r + 1, 5);
-        BuildRecordCurve(rec + kCurveRecordCurve, r);
+        BuildRecordCurve(rec + kCurve, r);
     }
 }
 
+// The settings record: four bytes, the reset switch range records, zeros.
 void ConvertFixedSettings(uint8_t* block, const uint8_t* px)
 {
-    block[1868] = uint8_t(px[kMixFlags] | 0xF0);
-    std::memset(block + 1869, 4, 4);
-    std::memset(block + 1873, 1, 4);
-    block[1877] = 3;
-    for (int k = 0; k < 16; ++k)
-        std::memcpy(block + 1878 + 3 * k, kNoSwitch, 3);
-    std::memset(block + 1926, 0, 16);
+    uint8_t* settings = block + px600::kConditionSettings.offset;
+    settings[0] = uint8_t(px[kMixFlags] | 0xF0);
+    std::memset(settings + 1, 4, 4);
+    std::memset(settings + 5, 1, 4);
+    settings[9] = 3;
+    for (int k = 0; k < px600::kResetRanges.count; ++k)
+        std::memcpy(block + px600::kResetRanges.At(k), kNoSwitchRange, sizeof kNoSwitchRange);
+    std::memset(block + px600::kResetRanges.End(), 0, px600::kConditionSettings.End() - px600::kResetRanges.End());
 }
 
 // ---------------------------------------------------------------------------

@@ -15,33 +15,21 @@
 #include <cstdint>
 #include <span>
 
+#include "model/PX600Layout.h"
+
 namespace px200::condition {
 
-constexpr uint16_t kBlockSize = 3056;
-constexpr uint16_t kTailStart = 1984;
+using px600::kNoSwitchRange;
+constexpr uint32_t kBlockSize = px600::kConditionBlock.size;
 constexpr uint32_t kSourceSize = 6618;
 
-// ---------------------------------------------------------------------------
-// Records of the common part (block offsets)
-
-constexpr uint16_t kChannelCurves = 48;     // 16 records of 53 bytes
-constexpr uint16_t kChannelCurveSize = 53;
-constexpr int kChannelRecords = 16;
-constexpr uint16_t kDualRates = 896;        // 6 records of 57 bytes
-constexpr uint16_t kDualRateSize = 57;
-constexpr uint16_t kCurveRecords = 1238;    // 10 records of 63 bytes
-constexpr uint16_t kCurveRecordSize = 63;
-constexpr int kCurveRecordCount = 10;
+// The PX200 curve records that fill the first five PX600 curve records.
 constexpr int kSourceCurveRecords = 5;      // PX200 391 + 12k
 constexpr uint32_t kSourceCurveRecord = 391;
 
 // A curve record before anything fills it: flags, bytes 1..5, then curve D0
-// at bytes 6..56 (copied separately), then six zero bytes.
-inline constexpr uint8_t kCurveRecordHead[6] = {0x00, 0x00, 0x01, 0xFF, 0x00, 0x00};
-constexpr uint16_t kCurveRecordCurve = 6;
-
-// The switch range record that says "no control": positions +5 and -5.
-inline constexpr uint8_t kNoSwitch[3] = {0xFF, 0x05, 0xFB};
+// (copied separately), then six zero bytes.
+inline constexpr uint8_t kCurveRecordHead[px600::curverecord::kCurve] = {0x00, 0x00, 0x01, 0xFF, 0x00, 0x00};
 
 // ---------------------------------------------------------------------------
 // Tail rows
@@ -158,30 +146,10 @@ struct TailRow {
         r.negate = n;
         return r;
     }
-    constexpr TailRow In(When w) const
-    {
-        TailRow r = *this;
-        r.when = w;
-        return r;
-    }
-    constexpr TailRow For(Types t) const
-    {
-        TailRow r = *this;
-        r.only = t;
-        return r;
-    }
-    constexpr TailRow UnlessFF() const
-    {
-        TailRow r = *this;
-        r.unlessFF = true;
-        return r;
-    }
-    constexpr TailRow FirstOnly() const
-    {
-        TailRow r = *this;
-        r.firstOnly = true;
-        return r;
-    }
+    constexpr TailRow In(When w) const { TailRow r = *this; r.when = w; return r; }
+    constexpr TailRow For(Types t) const { TailRow r = *this; r.only = t; return r; }
+    constexpr TailRow UnlessFF() const { TailRow r = *this; r.unlessFF = true; return r; }
+    constexpr TailRow FirstOnly() const { TailRow r = *this; r.firstOnly = true; return r; }
 
 private:
     constexpr TailRow With(Fill f, uint16_t from, uint16_t perCondition, uint8_t bits) const
@@ -195,59 +163,23 @@ private:
     }
 };
 
+// A row of size bytes at `at` with its default.
+constexpr TailRow Row(uint16_t at, uint16_t size, Def def) { return {.at = at, .size = size, .def = def}; }
 constexpr TailRow Bytes(uint16_t at, std::span<const uint8_t> b)
 {
-    TailRow r;
-    r.at = at;
-    r.size = uint16_t(b.size());
-    r.def = Def::Bytes;
-    r.bytes = b;
-    return r;
+    return {.at = at, .size = uint16_t(b.size()), .def = Def::Bytes, .bytes = b};
 }
-constexpr TailRow Zero(uint16_t at, uint16_t size)
-{
-    TailRow r;
-    r.at = at;
-    r.size = size;
-    r.def = Def::Zero;
-    return r;
-}
+constexpr TailRow Zero(uint16_t at, uint16_t size) { return Row(at, size, Def::Zero); }
 constexpr uint16_t CurveSize(Def d) { return d == Def::E0 || d == Def::E1 ? 33 : 51; }
-constexpr TailRow Curve(uint16_t at, Def d)
-{
-    TailRow r;
-    r.at = at;
-    r.size = CurveSize(d);
-    r.def = d;
-    return r;
-}
+constexpr TailRow Curve(uint16_t at, Def d) { return Row(at, CurveSize(d), d); }
 // A row that only fills bytes another row gave their default.
-constexpr TailRow Keep(uint16_t at, uint16_t size)
-{
-    TailRow r;
-    r.at = at;
-    r.size = size;
-    return r;
-}
+constexpr TailRow Keep(uint16_t at, uint16_t size) { return Row(at, size, Def::Keep); }
 // Changes to one default byte: byte = (byte & keep) | set.
 constexpr TailRow Bits(uint16_t at, uint8_t keep, uint8_t set)
 {
-    TailRow r;
-    r.at = at;
-    r.size = 1;
-    r.def = Def::Bits;
-    r.keepBits = keep;
-    r.setBits = set;
-    return r;
+    return {.at = at, .size = 1, .def = Def::Bits, .keepBits = keep, .setBits = set};
 }
-constexpr TailRow Selected(uint16_t at)
-{
-    TailRow r;
-    r.at = at;
-    r.size = 8;
-    r.def = Def::Select;
-    return r;
-}
+constexpr TailRow Selected(uint16_t at) { return Row(at, 8, Def::Select); }
 
 // Default bytes in use.
 inline constexpr uint8_t kFF[] = {0xFF};
@@ -257,7 +189,6 @@ inline constexpr uint8_t k3232[] = {0x32, 0x32};
 inline constexpr uint8_t k6464[] = {0x64, 0x64};
 inline constexpr uint8_t k64x8[] = {0x64, 0x64, 0x64, 0x64, 0x64, 0x64, 0x64, 0x64};
 inline constexpr uint8_t k64x4Zero4[] = {0x64, 0x64, 0x64, 0x64, 0x00, 0x00, 0x00, 0x00};
-inline constexpr uint8_t kSwitch[] = {0xFF, 0x05, 0xFB};
 inline constexpr uint8_t kHeadSwitch[] = {0x00, 0xFF, 0x05, 0xFB};  // flags, then a switch record
 inline constexpr uint8_t kSwitchFB00[] = {0xFF, 0xFB, 0x00};
 inline constexpr uint8_t kWideSwitch[] = {0x00, 0xFF, 0x0A, 0xF6};
@@ -299,7 +230,7 @@ inline constexpr TailRow kPlaneTail[] = {
     Bytes(2026, k64x4Zero4).Copy(728),
     Bytes(2034, k64x4Zero4).Copy(736),
     Zero(2042, 1).Copy(744),
-    Bytes(2043, kSwitch).Copy(745),
+    Bytes(2043, kNoSwitchRange).Copy(745),
     Bytes(2046, k6464).Copy(748, 4),
     Zero(2048, 2).Copy(750, 4),
     Bytes(2050, kHeadSwitch).Times(2, 41, 24).Copy(768),
@@ -352,7 +283,7 @@ inline constexpr TailRow kPlaneTail[] = {
     Zero(2688, 2).Spread(1152, 16, 0xFF),
     Zero(2690, 2).Spread(1153, 16, 0xFF),
     Zero(2692, 3),
-    Bytes(2695, kSwitch),
+    Bytes(2695, kNoSwitchRange),
     Bytes(2698, kEEEE).Copy(1136),
     Zero(2700, 97),
     // Delay records: the defaults of both, the fill of the first.
@@ -387,7 +318,7 @@ inline constexpr TailRow kHeliTail[] = {
     Bytes(1994, kBits6To7Are01).Times(2, 5, 30).Merge(806, 6, 0xC0),
     Bytes(2000, kZero4_3232).Times(2, 6),
     Zero(2012, 1).SetBits(0x80).In(When::Last),
-    Bytes(2013, kSwitch),
+    Bytes(2013, kNoSwitchRange),
     Keep(2014, 2).Set(0x00).In(When::Last),
     Bytes(2016, k420000).Copy(866).In(When::Last),
     Bytes(2020, kSwitchZero3),
@@ -398,7 +329,7 @@ inline constexpr TailRow kHeliTail[] = {
     Curve(2310, Def::D0).TwoRate(939, 6, Negate::Second),
     Curve(2370, Def::D0).TwoRate(941, 6),
     Bytes(2304, k3232).Times(3, 60),
-    Bytes(2427, kSwitch),
+    Bytes(2427, kNoSwitchRange),
     Curve(2430, Def::D0),
     Bytes(2484, k3232),
     Zero(2486, 1).Merge(1134, 0, 0x80),
@@ -514,7 +445,7 @@ constexpr bool TailFits(std::span<const TailRow> rows, bool glider)
         const int lastCondition = r.when == When::First ? 0 : 4;
         for (int k = 0; k < r.count; ++k) {
             const uint32_t begin = r.at + uint32_t(r.step) * k;
-            if (begin < kTailStart || begin + r.size > kBlockSize)
+            if (begin < px600::kTailOffset || begin + r.size > kBlockSize)
                 return false;
             if (WritesDefault(r.def))
                 for (uint32_t i = begin; i < begin + r.size; ++i) {
@@ -540,7 +471,7 @@ constexpr bool SevenRecordsFit()
 {
     bool used[kBlockSize] = {};
     for (const SevenByteRecords& s : kHeliSevenRecords) {
-        if (s.at < kTailStart || s.at + 7 * kSevenRecordCount > kBlockSize)
+        if (s.at < px600::kTailOffset || s.at + 7u * kSevenRecordCount > kBlockSize)
             return false;
         // Entry c (up to 4) or k (up to 2): at most 5 records of 8 bytes.
         if (s.source + 8u * 5 > kSourceSize)
@@ -555,9 +486,6 @@ constexpr bool SevenRecordsFit()
 }
 static_assert(SevenRecordsFit());
 
-static_assert(kCurveRecords + kCurveRecordCount * kCurveRecordSize <= 1868);
-static_assert(kChannelCurves + kChannelRecords * kChannelCurveSize == kDualRates);
-static_assert(kDualRates + 6 * kDualRateSize <= kCurveRecords);
 static_assert(kSourceCurveRecord + 12u * kSourceCurveRecords <= kSourceSize);
 
 }  // namespace check

@@ -19,53 +19,17 @@ namespace {
 // ---------------------------------------------------------------------------
 // Rate record fields
 
+using namespace px600::rate;
+
 // A percentage as stored: 10 * v in 12-bit two's complement (-100 -> 0xC18).
 unsigned Stored(int percent)
 {
     return (static_cast<unsigned>(percent) * 10u) & 0xFFFu;
 }
 
-void PutFirst(uint8_t* pair, int percent)
-{
-    const unsigned v = Stored(percent);
-    pair[0] = uint8_t(v & 0xFF);
-    pair[2] = uint8_t((pair[2] & 0x0F) | ((v >> 8) << 4));
-}
-
-void PutSecond(uint8_t* pair, int percent)
-{
-    const unsigned v = Stored(percent);
-    pair[1] = uint8_t(v & 0xFF);
-    pair[2] = uint8_t((pair[2] & 0xF0) | (v >> 8));
-}
-
-void PutPair(uint8_t* pair, int first, int second)
-{
-    PutFirst(pair, first);
-    PutSecond(pair, second);
-}
-
-constexpr int kP = 3, kQ = 6, kR = 9;
-
-// Type t into bits 3..6 of byte 2; the other bits stay.
-void SetType(uint8_t* rec, unsigned t)
-{
-    rec[2] = uint8_t((rec[2] & ~0x78u) | ((t & 0x0Fu) << 3));
-}
-
-// Point mask bits 0..16 (or 0..10) set; bits already set stay.
-void SetMask17(uint8_t* rec)
-{
-    rec[0] = 0xFF;
-    rec[1] = 0xFF;
-    rec[2] |= 0x01;
-}
-
-void SetMask11(uint8_t* rec)
-{
-    rec[0] = 0xFF;
-    rec[1] |= 0x07;
-}
+void PutFirst(uint8_t* pair, int percent) { px600::rate::PutFirst(pair, Stored(percent)); }
+void PutSecond(uint8_t* pair, int percent) { px600::rate::PutSecond(pair, Stored(percent)); }
+void PutPair(uint8_t* pair, int first, int second) { px600::rate::PutPair(pair, Stored(first), Stored(second)); }
 
 // ---------------------------------------------------------------------------
 // Record fills
@@ -189,9 +153,9 @@ void RunSteps(const Context& x, std::span<const Step> steps)
         size_t at = s.record;
         if (s.function != kNoFunction) {
             const int ch = px200::Channel(x.px200, s.function);
-            if (ch >= kChannelRecords)
+            if (ch >= px600::kChannelRates.count)
                 continue;
-            at = 18 + kRecordSize * size_t(ch);
+            at = px600::kChannelRates.At(ch);
         }
         // Per-condition operands only run for c < 5 (checked with the tables).
         const int index = s.marker != 0 ? px200::EntryIndex(x.px200, s.marker, x.c) : x.c;
@@ -226,15 +190,15 @@ void PutBit(uint8_t* p, unsigned bit, bool on)
     *p = on ? uint8_t(*p | mask) : uint8_t(*p & ~mask);
 }
 
-void ApplyBits(const Context& x, std::span<const BitRow> rows)
+void ApplyBits(const Context& x, std::span<const BitTriple> rows)
 {
-    for (const BitRow& row : rows) {
-        for (int j = 0; j < kBitRowBytes; ++j)
+    for (const BitTriple& row : rows) {
+        for (int j = 0; j < kTripleBytes; ++j)
             PutBit(x.block + row.target + j, row.targetBit, row.initial);
         if (x.c >= px200::kConditions)
             continue;
         const bool own = row.marker != 0 && x.px200[row.marker] == px200::kGroupMarker;
-        for (int j = 0; j < (own ? 1 : kBitRowBytes); ++j) {
+        for (int j = 0; j < (own ? 1 : kTripleBytes); ++j) {
             const uint8_t s = x.px200[row.source + row.stride * (own ? x.c : j)];
             const bool bit = ((s >> row.sourceBit) & 1u) != 0;
             PutBit(x.block + row.target + j, row.targetBit, bit != row.invert);
@@ -253,7 +217,7 @@ void PutName(const Context& x)
         std::memcpy(name, kDefaultName, sizeof kDefaultName);
         name[kNameUnits - 1] = char16_t(u'1' + x.c);
     }
-    std::memset(x.block, 0, 18);
+    std::memset(x.block, 0, px600::kConditionName.size);
     for (int i = 0; i < kNameUnits; ++i)
         PutBE16(x.block + 2 * i, name[i]);
 }

@@ -2,26 +2,19 @@
 // Each table mirrors one group of rate records row by row; the interpreter in
 // PX200CurveSettings.cpp walks them. The static checks at the end prove that
 // every row lies inside the block and reads only inside the PX200 model data.
-//
-// A rate record is 12 bytes: point mask in bits 0..16 of bytes 0..2 (bit n is
-// bit n % 8 of byte n / 8), type in bits 3..6 of byte 2, then three pairs of
-// 12-bit values P, Q, R at bytes 3, 6 and 9 (first value = byte 0 of the pair
-// + 256 * high nibble of byte 2, second value = byte 1 + 256 * low nibble).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
-#include "convert/RateRecord.h"
+#include "model/PX600Layout.h"
 
 namespace px200::curvesettings {
 
-constexpr size_t kBlockSize = 578;
-constexpr size_t kRecordSize = 12;
+constexpr size_t kRecordSize = px600::kRateRecordSize;
 constexpr size_t kSourceSize = 6618;   // PX200 model data; nothing beyond is read
 constexpr int kFunctions = 32;         // entries of the channel table
-constexpr int kChannelRecords = 16;    // per-channel records at 18 + 12 * ch
 
 // ---------------------------------------------------------------------------
 // Condition name
@@ -40,8 +33,7 @@ enum class Default : uint8_t { A, B, C };
 
 // A, B, C in that order: mask 0x15555 with P = 1000, 1000; mask 0x15555 with
 // all values 0; mask 0x007FF with P = 1000, 1000.
-inline constexpr const auto& kDefaultBytes = kRateRecordDefaults;
-static_assert(sizeof kDefaultBytes[0] == kRecordSize);
+inline constexpr const auto& kDefaultBytes = px600::rate::kDefaults;
 
 // count consecutive records from offset, each set to the default.
 struct DefaultRow {
@@ -50,10 +42,13 @@ struct DefaultRow {
     Default value;
 };
 
+// The records of a named rate record group.
+constexpr DefaultRow DefaultsOf(const px600::Record& r, Default value) { return {r.offset, r.count, value}; }
+
 inline constexpr DefaultRow kDefaultsCommon[] = {
-    {18, 16, Default::A},   // per-channel records
-    {210, 6, Default::A},   // records from the rate tables' shared entries
-    {282, 10, Default::B},  // curve records
+    DefaultsOf(px600::kChannelRates, Default::A),
+    DefaultsOf(px600::kDualRateRates, Default::A),  // from the rate tables' shared entries
+    DefaultsOf(px600::kCurveRates, Default::B),
 };
 
 inline constexpr DefaultRow kDefaultsHeli[] = {
@@ -226,7 +221,7 @@ inline constexpr Step kTailHeli[] = {
 };
 
 // Record 402 from the mode byte at 1563 + 2c and the value after it.
-constexpr uint16_t kModeRecord = 402;
+constexpr uint16_t kModeRecord = px600::kPlaneRates.offset;
 constexpr uint16_t kModeSource = 1563;
 constexpr uint8_t kModeStride = 2;
 
@@ -245,8 +240,8 @@ inline constexpr Step kTailOther[] = {
 };
 
 // Record 558 keeps bytes 566..569 zero and byte 570 bits 0..1 clear.
-constexpr uint16_t kPlaneZeroFrom = 566, kPlaneZeroTo = 570;
-constexpr uint16_t kPlaneFlagByte = 570;
+constexpr uint16_t kPlaneZeroFrom = 566, kPlaneZeroTo = px600::kPlaneFlags.offset;
+constexpr uint16_t kPlaneFlagByte = px600::kPlaneFlags.offset;
 
 // ---------------------------------------------------------------------------
 // Flag bits
@@ -256,7 +251,7 @@ constexpr uint16_t kPlaneFlagByte = 570;
 // source byte (inverted when invert is set). The source of byte j is
 // source + stride * j; when the marker at marker is 0x2F only the first
 // target byte is written, from source + stride * c.
-struct BitRow {
+struct BitTriple {
     uint16_t target;
     uint8_t targetBit;
     uint16_t source;
@@ -266,16 +261,16 @@ struct BitRow {
     bool invert;
     uint16_t marker = 0;  // 0: no marker, every byte from its own source
 };
-constexpr int kBitRowBytes = 3;
+constexpr int kTripleBytes = 3;
 
-inline constexpr BitRow kBitsHeli[] = {
+inline constexpr BitTriple kBitsHeli[] = {
     {522, 7, 1160, 1, 8, false, true, 1161},
     {525, 7, 1200, 1, 8, false, false, 1201},
     {528, 7, 1281, 1, 8, false, true, 1282},
     {531, 7, 1321, 1, 8, false, true, 1322},
 };
 
-inline constexpr BitRow kBitsPlane[] = {
+inline constexpr BitTriple kBitsPlane[] = {
     {571, 5, 1378, 3, 7, true, false},
     {571, 6, 1378, 2, 7, true, false},
     {571, 7, 1378, 1, 7, true, false},
@@ -299,9 +294,9 @@ constexpr bool DefaultsFit(std::span<const DefaultRow> rows, size_t from, size_t
     }
     return at <= to;
 }
-static_assert(DefaultsFit(kDefaultsCommon, 18, 402));
-static_assert(DefaultsFit(kDefaultsHeli, 402, 522));
-static_assert(DefaultsFit(kDefaultsPlane, 402, 570));
+static_assert(DefaultsFit(kDefaultsCommon, px600::kChannelRates.offset, px600::kCurveRates.End()));
+static_assert(DefaultsFit(kDefaultsHeli, px600::kHeliRates.offset, px600::kHeliRates.End()));
+static_assert(DefaultsFit(kDefaultsPlane, px600::kPlaneRates.offset, px600::kPlaneRates.End()));
 
 constexpr size_t OperandSpan(Fill fill, bool first)
 {
@@ -334,7 +329,7 @@ constexpr bool StepsFit(std::span<const Step> steps, size_t from, size_t to)
         if (s.function == kNoFunction) {
             if (s.record < from || s.record + kRecordSize > to)
                 return false;
-        } else if (s.function >= kFunctions || from != 18) {
+        } else if (s.function >= kFunctions || from != px600::kChannelRates.offset) {
             return false;
         }
         if (!OperandFits(s.a, s.fill, true) || !OperandFits(s.b, s.fill, false))
@@ -348,31 +343,35 @@ constexpr bool StepsFit(std::span<const Step> steps, size_t from, size_t to)
     }
     return true;
 }
-static_assert(StepsFit(kRateTables, 18, 210));
-static_assert(StepsFit(kChannelsHeli, 18, 210));
-static_assert(StepsFit(kChannelsGlider, 18, 210));
-static_assert(StepsFit(kChannelsOther, 18, 210));
-static_assert(StepsFit(kSharedEntries, 210, 282));
-static_assert(StepsFit(kCurveRecords, 282, 402));
-static_assert(StepsFit(kTailHeli, 402, 522));
-static_assert(StepsFit(kTailGlider, 402, 570));
-static_assert(StepsFit(kTailOther, 402, 570));
+constexpr bool StepsFit(std::span<const Step> steps, const px600::Record& r)
+{
+    return StepsFit(steps, r.offset, r.End());
+}
+static_assert(StepsFit(kRateTables, px600::kChannelRates));
+static_assert(StepsFit(kChannelsHeli, px600::kChannelRates));
+static_assert(StepsFit(kChannelsGlider, px600::kChannelRates));
+static_assert(StepsFit(kChannelsOther, px600::kChannelRates));
+static_assert(StepsFit(kSharedEntries, px600::kDualRateRates));
+static_assert(StepsFit(kCurveRecords, px600::kCurveRates));
+static_assert(StepsFit(kTailHeli, px600::kHeliRates));
+static_assert(StepsFit(kTailGlider, px600::kPlaneRates));
+static_assert(StepsFit(kTailOther, px600::kPlaneRates));
 static_assert(kModeSource + kModeStride * kLastPX200Condition + 2 <= kSourceSize);
 static_assert(kNameSource + kNameStride * kLastPX200Condition + kNameUnits <= kSourceSize);
 
-constexpr bool BitsFit(std::span<const BitRow> rows, size_t from, size_t to)
+constexpr bool BitsFit(std::span<const BitTriple> rows, size_t from, size_t to)
 {
-    for (const BitRow& row : rows) {
-        if (row.target < from || row.target + size_t(kBitRowBytes) > to || row.targetBit > 7 || row.sourceBit > 7)
+    for (const BitTriple& row : rows) {
+        if (row.target < from || row.target + size_t(kTripleBytes) > to || row.targetBit > 7 || row.sourceBit > 7)
             return false;
-        const size_t last = row.marker != 0 ? kLastPX200Condition : kBitRowBytes - 1;
+        const size_t last = row.marker != 0 ? kLastPX200Condition : kTripleBytes - 1;
         if (row.source + row.stride * last >= kSourceSize || row.marker >= kSourceSize)
             return false;
     }
     return true;
 }
-static_assert(BitsFit(kBitsHeli, 522, 534));
-static_assert(BitsFit(kBitsPlane, 571, 574));
+static_assert(BitsFit(kBitsHeli, px600::kHeliFlags.offset, px600::kHeliFlags.End()));
+static_assert(BitsFit(kBitsPlane, px600::kPlaneFlags.offset + 1, px600::kPlaneFlags.End()));
 
 }  // namespace check
 

@@ -71,9 +71,9 @@ void ApplyRows(uint8_t* img, const uint8_t* px200, int type, std::span<const Row
         ApplyRow(img, px200, type, row);
 }
 
-void ApplyBits(uint8_t* img, const uint8_t* px200, std::span<const BitRow> bits)
+void ApplyBits(uint8_t* img, const uint8_t* px200, std::span<const BitField> bits)
 {
-    for (const BitRow& b : bits) {
+    for (const BitField& b : bits) {
         const unsigned mask = (1u << b.width) - 1u;
         const unsigned value = (px200[b.source] >> b.sourceBit) & mask;
         uint8_t& t = img[b.target];
@@ -91,8 +91,8 @@ uint8_t ModeValue(uint8_t b)
 
 void ConvertPX200SettingsBlock(uint8_t* img, const uint8_t* px200, int type)
 {
-    for (int k = 0; k < kResetRecords; ++k)
-        std::memcpy(img + kResetRecordsAt + kResetRecordStride * k, kResetRecord, sizeof(kResetRecord));
+    for (int k = 0; k < px600::kSettingsRanges.count; ++k)
+        std::memcpy(img + px600::kSettingsRanges.At(k), px600::kNoSwitchRange, sizeof px600::kNoSwitchRange);
     ApplyRows(img, px200, type, kSettingsRows);
     ApplyBits(img, px200, kSettingsBits);
 
@@ -124,9 +124,10 @@ void ConvertPX200ModelBlock(uint8_t* img, const uint8_t* px200, int type)
         const uint32_t v = (f & kTimerCountDown) ? 10u * t - e : e;
         PutBE32(img + timer.value, 100u * v);
     }
-    for (const TimerRow& timer : kTimers) {
-        uint8_t* record = img + timer.record;
-        std::memset(record, 0, kTimerRecordSize);
+    for (int i = 0; i < px600::kTimers.count; ++i) {
+        const TimerRow& timer = kTimers[i];
+        uint8_t* record = img + px600::kTimers.At(i);
+        std::memset(record, 0, px600::kTimers.size);
         record[0] = uint8_t(px200[timer.flags] & kTimerFlagMask);
         for (const TimerField& field : kTimerFields)
             std::memcpy(record + field.at, px200 + timer.flags + field.from, field.size);

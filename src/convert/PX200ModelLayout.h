@@ -8,16 +8,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <span>
+
+#include "model/PX600Layout.h"
 
 namespace px200::model {
 
 constexpr uint32_t kModelDataSize = 6618;      // bytes of PX200 model data
-
-constexpr uint32_t kSettingsFrom = 64;         // PX600 model settings block
-constexpr uint32_t kSettingsTo = 640;
-constexpr uint32_t kModelWideFrom = 25200;     // PX600 model-wide block
-constexpr uint32_t kModelWideTo = 28140;
 
 constexpr uint32_t kModelTypeByte = 1;         // PX200 model type byte
 constexpr uint8_t kHeliModelTypeByte = 1;
@@ -51,7 +49,7 @@ struct Row {
 inline constexpr uint8_t kHeliBytes370[] = {0x00, 0xFF, 0x00, 0x00, 0x00};
 
 // The model settings block, in order. The seven switch range records at
-// 65 + 4k are reset first (kResetRecords); the 64..79 row may overwrite them.
+// 65 + 4k are reset first; the 64..79 row may overwrite them.
 inline constexpr Row kSettingsRows[] = {
     {64, 16, Op::CopyHeliGlider, 451},
     {93, 2, Op::Copy, 152},
@@ -114,12 +112,6 @@ inline constexpr Row kSettingsRows[] = {
     {607, 12, Op::Copy, 640},
 };
 
-// Switch range records reset to no control, +5, -5 before the rows run.
-constexpr uint16_t kResetRecordsAt = 65;
-constexpr uint16_t kResetRecordStride = 4;
-constexpr int kResetRecords = 7;
-inline constexpr uint8_t kResetRecord[] = {0xFF, 0x05, 0xFB};
-
 // The last entries of both copies of the channel table, set when the PX200's
 // last function has no channel.
 constexpr uint16_t kLastChannelEntries[] = {181, 213};
@@ -129,7 +121,7 @@ constexpr uint16_t kLastFunction = 190 + kFunctions - 1;
 // Bit fields: width bits from bit sourceBit of a PX200 byte, placed at bit
 // targetBit of a PX600 byte; the target's other bits keep their values.
 
-struct BitRow {
+struct BitField {
     uint16_t target;
     uint8_t targetBit;
     uint16_t source;
@@ -138,7 +130,7 @@ struct BitRow {
 };
 
 // Settings block bytes 92, 516 and 518; the bits not named stay 0.
-inline constexpr BitRow kSettingsBits[] = {
+inline constexpr BitField kSettingsBits[] = {
     {92, 0, 2207, 7},
     {92, 1, 2206, 7},
     {92, 2, 156, 7},
@@ -157,24 +149,22 @@ inline constexpr Row kModelHead[] = {
 };
 
 // Two timer records: flag byte F at 110 + 9i, the 16-bit value T after it,
-// the 32-bit value E at 135 + 4i; the 15-byte PX600 record at 25212 + 15i and
-// its 32-bit value at 25204 + 4i.
+// the 32-bit value E at 135 + 4i; into PX600 timer record i and its 32-bit
+// value at 25204 + 4i.
 struct TimerRow {
     uint16_t flags;       // PX200 F
     uint16_t total;       // PX200 E (big-endian 32 bits)
     uint16_t extraRecord; // PX200 switch range record at 144 + 3i
     uint16_t value;       // PX600 4-byte value
-    uint16_t record;      // PX600 15-byte record
 };
 
 inline constexpr TimerRow kTimers[] = {
-    {110, 135, 144, 25204, 25212},
-    {119, 139, 147, 25208, 25227},
+    {110, 135, 144, 25204},
+    {119, 139, 147, 25208},
 };
 
 constexpr uint8_t kTimerFlagMask = 0x0B;   // bits 0, 1 and 3 of F
 constexpr uint8_t kTimerCountDown = 0x02;  // bit 1 of F: v = 10 * T - E
-constexpr uint16_t kTimerRecordSize = 15;
 
 // One field of a timer record: size bytes from the PX200 at F + from.
 struct TimerField {
@@ -182,16 +172,16 @@ struct TimerField {
     uint8_t size;
     uint8_t from;   // from the flag byte F on
 };
-// Bytes 1..2 T; 4..6 and 12..14 the switch range records after T. Bytes
-// 8..10 come from the separate record (kTimers[i].extraRecord).
+// The time T, the first and third switch range records from the ones after
+// T; the second comes from the separate record (kTimers[i].extraRecord).
 inline constexpr TimerField kTimerFields[] = {
-    {1, 2, 1},
-    {4, 3, 3},
-    {12, 3, 6},
+    {px600::timer::kTime, 2, 1},
+    {px600::timer::kSwitchRange, 3, 3},
+    {px600::timer::kSwitchRange + 2 * px600::timer::kRangeStride, 3, 6},
 };
-constexpr uint8_t kTimerExtraAt = 8;
+constexpr uint8_t kTimerExtraAt = px600::timer::kSwitchRange + px600::timer::kRangeStride;
 
-inline constexpr BitRow kModelBits[] = {
+inline constexpr BitField kModelBits[] = {
     {25212, 4, 1698, 0, 2},   // the timer records' modes
     {25227, 4, 1699, 0, 2},
     {25258, 0, 99, 0},
@@ -311,9 +301,9 @@ constexpr bool Covered(std::span<const Row> rows, size_t target)
 
 // Bit rows stay inside their block and their bytes; the settings block's bit
 // bytes lie between rows, so no row overwrites them.
-constexpr bool BitsFit(std::span<const BitRow> bits, std::span<const Row> rows, size_t from, size_t to)
+constexpr bool BitsFit(std::span<const BitField> bits, std::span<const Row> rows, size_t from, size_t to)
 {
-    for (const BitRow& b : bits) {
+    for (const BitField& b : bits) {
         if (b.target < from || b.target >= to || b.width == 0)
             return false;
         if (b.targetBit + b.width > 8 || b.sourceBit + b.width > 8 || b.source >= kModelDataSize)
@@ -324,31 +314,29 @@ constexpr bool BitsFit(std::span<const BitRow> bits, std::span<const Row> rows, 
     return true;
 }
 
-static_assert(RowsFit(kSettingsRows, kSettingsFrom, kSettingsTo));
-static_assert(BitsFit(kSettingsBits, kSettingsRows, kSettingsFrom, kSettingsTo));
-static_assert(kResetRecordsAt + kResetRecordStride * (kResetRecords - 1) + sizeof(kResetRecord) <= 93);
+static_assert(RowsFit(kSettingsRows, px600::kModelSettings.offset, px600::kModelSettings.End()));
+static_assert(BitsFit(kSettingsBits, kSettingsRows, px600::kModelSettings.offset, px600::kModelSettings.End()));
+static_assert(px600::kSettingsRanges.End() <= kSettingsRows[1].target);
 static_assert(Covered(kSettingsRows, kLastChannelEntries[0]) && Covered(kSettingsRows, kLastChannelEntries[1]));
 
-static_assert(RowsFit(kModelHead, kModelWideFrom, kTimers[0].value));
-static_assert(RowsFit(kModelSwitchDefaults, kTimers[1].record + kTimerRecordSize, kSourceModeByte - 1));
+static_assert(RowsFit(kModelHead, px600::kModelWide.offset, kTimers[0].value));
+static_assert(RowsFit(kModelSwitchDefaults, px600::kTimers.End(), kSourceModeByte - 1));
 static_assert(RowsFit(kModelZeros, kModeTail + 1, kPercentTarget));
-static_assert(RowsFit(kModelTail, kPercentTarget + 1, kModelWideTo));
-static_assert(BitsFit(kModelBits, kModelSwitchDefaults, kModelWideFrom, kModelWideTo));
+static_assert(RowsFit(kModelTail, kPercentTarget + 1, px600::kModelWide.End()));
+static_assert(BitsFit(kModelBits, kModelSwitchDefaults, px600::kModelWide.offset, px600::kModelWide.End()));
 
-// Each timer field lies inside its 9-byte PX200 record and its 15-byte PX600
-// record; the two PX600 records follow the two values without a gap.
+// Each timer field lies inside its 9-byte PX200 record and its PX600 record;
+// the two PX600 records follow the two values without a gap.
 constexpr bool TimersFit()
 {
     for (const TimerRow& t : kTimers) {
         for (const TimerField& f : kTimerFields)
-            if (f.at + f.size > kTimerRecordSize || f.from + f.size > 9)
+            if (f.at + f.size > px600::kTimers.size || f.from + f.size > 9)
                 return false;
-        if (kTimerExtraAt + 3 > kTimerRecordSize || t.extraRecord + 3u > kModelDataSize)
-            return false;
-        if (t.record < kModelWideFrom || size_t(t.record) + kTimerRecordSize > kModelWideTo)
+        if (kTimerExtraAt + 3 > px600::kTimers.size || t.extraRecord + 3u > kModelDataSize)
             return false;
     }
-    return kTimers[0].value + 8u == kTimers[0].record && kTimers[0].record + kTimerRecordSize == kTimers[1].record &&
+    return std::size(kTimers) == px600::kTimers.count && kTimers[1].value + 4u == px600::kTimers.offset &&
            kTimers[1].flags == kTimers[0].flags + 9 && kTimers[1].extraRecord == kTimers[0].extraRecord + 3;
 }
 static_assert(TimersFit());

@@ -1,12 +1,13 @@
 // The PX400 to PX600 build: header, model settings, the per-condition blocks,
 // the model-wide block and the delay check. The switch pass and the checksum
-// follow in CModelDataPX600::ConvertFromPX400.
+// follow in ConvertFromPX400 (Conversion.cpp).
 #include "convert/PX400Convert.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
+#include "convert/Conversion.h"
 #include "convert/PX400Layout.h"
 #include "model/ModelData.h"
 
@@ -91,6 +92,8 @@ void ApplyRows(uint8_t* target, const uint8_t* source, std::span<const Row> rows
         for (int k = 0; k < row.count; ++k) {
             const size_t at = size_t(row.offset) + size_t(row.stride) * k;
             const bool alternative = !row.altFields.empty() && (source[at] & row.selectBits) != 0;
+            if (row.fields.empty())
+                ApplyField(target + at, source + at, {0, row.stride, row.op});
             for (const Field& field : alternative ? row.altFields : row.fields)
                 ApplyField(target + at, source + at, field);
         }
@@ -100,28 +103,9 @@ void ApplyRows(uint8_t* target, const uint8_t* source, std::span<const Row> rows
 // ---------------------------------------------------------------------------
 // Curve settings
 
-void PutPair12(uint8_t* p, unsigned first, unsigned second)
-{
-    p[0] = uint8_t(first & 0xFF);
-    p[1] = uint8_t(second & 0xFF);
-    p[2] = uint8_t(((first >> 8) & 0x0F) << 4 | ((second >> 8) & 0x0F));
-}
-
 const uint8_t* TemplateBytes(Template t)
 {
     return kTemplateBytes[int(t) - 1];
-}
-
-void SetAllMaskBits(uint8_t* record, Template t)
-{
-    if (t == Template::T3) {
-        record[0] = 0xFF;
-        record[1] |= 0x07;
-    } else {
-        record[0] = 0xFF;
-        record[1] = 0xFF;
-        record[2] |= 0x01;
-    }
 }
 
 bool TypeSetsAllPoints(uint8_t type) { return type == 0 || type == 3 || type == 4 || type == 5; }
@@ -130,19 +114,19 @@ void ApplySettingRows(uint8_t* target, const uint8_t* source, std::span<const Se
 {
     for (const SettingRow& row : rows) {
         for (int k = 0; k < row.count; ++k) {
-            uint8_t* record = target + row.target + 12 * k;
+            uint8_t* record = target + row.target + px600::kRateRecordSize * k;
             const uint8_t* from = source + row.source + size_t(row.sourceStride) * k;
-            std::memcpy(record, TemplateBytes(row.tmpl), 12);
+            std::memcpy(record, TemplateBytes(row.tmpl), px600::kRateRecordSize);
             ConvertCurveSettingRecord(record, from);
             if (TypeSetsAllPoints(from[kRecType]))
-                SetAllMaskBits(record, row.tmpl);
+                (row.tmpl == Template::T3 ? px600::rate::SetMask11 : px600::rate::SetMask17)(record);
         }
     }
 }
 
-void ApplyBitRows(uint8_t* target, const uint8_t* source, std::span<const BitRow> rows)
+void ApplyBitColumns(uint8_t* target, const uint8_t* source, std::span<const BitColumn> rows)
 {
-    for (const BitRow& row : rows) {
+    for (const BitColumn& row : rows) {
         for (int i = 0; i < row.count; ++i) {
             const uint8_t bit = uint8_t(1u << row.targetBit);
             if ((source[row.source + i] >> row.sourceBit) & 1)
@@ -156,9 +140,8 @@ void ApplyBitRows(uint8_t* target, const uint8_t* source, std::span<const BitRow
 // ---------------------------------------------------------------------------
 // Model-wide block
 
-void ConvertTimer(uint8_t* target, const uint8_t* s, const TimerLayout& timer)
+void ConvertTimer(uint8_t* record, const uint8_t* s, const TimerLayout& timer)
 {
-    uint8_t* record = target + timer.target;
     uint8_t flags = 0;
     flags |= uint8_t(s[timer.flagBit0] & 1);
     flags |= uint8_t(s[timer.zeroTest] == 0 ? 0x02 : 0);
@@ -270,30 +253,30 @@ void ConvertCurveSettingRecord(uint8_t* target, const uint8_t* source)
         target[2] |= 0x08;
     if (TypeSetsAllPoints(type))
         target[2] |= 0x10;
-    PutPair12(target + 3, GetLE16(source + kRecP1), GetLE16(source + kRecP2));
-    PutPair12(target + 6, GetLE16(source + kRecQ1), GetLE16(source + kRecQ2));
-    PutPair12(target + 9, GetLE16(source + kRecR1), GetLE16(source + kRecR2));
+    using namespace px600::rate;
+    PutPair(target + kP, GetLE16(source + kRecP1), GetLE16(source + kRecP2));
+    PutPair(target + kQ, GetLE16(source + kRecQ1), GetLE16(source + kRecQ2));
+    PutPair(target + kR, GetLE16(source + kRecR1), GetLE16(source + kRecR2));
     target[2] = uint8_t((target[2] & 0x7F) | ((source[kRecFlag] & 1) << 7));
 }
 
 void ConvertPX400CurveSettingsBlock(uint8_t* target, const uint8_t* source, int heli)
 {
-    // The condition name: all eight units, each turned big-endian; 16..17 the
+    // The condition name: all eight units, each turned big-endian, and a 0
     // terminator.
     for (int i = 0; i < kConditionNameUnits; ++i)
         PutBE16(target + 2 * i, GetLE16(source + kConditionNameSource + 2 * i));
-    target[16] = 0;
-    target[17] = 0;
+    PutBE16(target + 2 * kConditionNameUnits, 0);
     ApplySettingRows(target, source, kSettingsCommon);
     if (heli) {
         ApplySettingRows(target, source, kSettingsHeli);
-        ApplyBitRows(target, source, kSettingsHeliBits);
-        std::memset(target + 534, 0, kCurveSettingsSize - 534);
+        ApplyBitColumns(target, source, kSettingsHeliBits);
+        std::memset(target + px600::kHeliFlags.End(), 0, px600::kCurveSettings.size - px600::kHeliFlags.End());
     } else {
         ApplySettingRows(target, source, kSettingsPlane);
-        target[570] &= uint8_t(~0x03);
-        ApplyBitRows(target, source, kSettingsPlaneBits);
-        std::memset(target + 574, 0, kCurveSettingsSize - 574);
+        target[px600::kPlaneFlags.offset] &= uint8_t(~0x03);
+        ApplyBitColumns(target, source, kSettingsPlaneBits);
+        std::memset(target + px600::kPlaneFlags.End(), 0, px600::kCurveSettings.size - px600::kPlaneFlags.End());
     }
 }
 
@@ -303,12 +286,12 @@ void ConvertPX400ModelBlock(uint8_t* target, const uint8_t* s, int heli)
     PutBE32(target + 0, total);
     PutBE32(target + 4, GetLE32(s + kValue4Source));
     PutBE32(target + 8, GetLE32(s + kValue8Source));
-    for (const TimerLayout& timer : kTimers)
-        ConvertTimer(target, s, timer);
+    for (int i = 0; i < px600::kTimers.count; ++i)
+        ConvertTimer(target + px600::kTimers.At(i) - px600::kModelWide.offset, s, kTimers[i]);
 
     uint8_t* flags = target + kCombinedFlags;
-    std::memset(flags, 0xFF, kCombinedFlagsSize);
-    for (int n = 0; n < kConditions; ++n) {
+    std::memset(flags, 0xFF, px600::kCombinedFlags.size);
+    for (int n = 0; n < px600::kConditions; ++n) {
         const uint8_t* k = s + kControlSource + size_t(kControlSize) * n;
         ApplyClearRows(flags, k, kClearCommon);
         ApplyClearRows(flags, k, heli ? std::span<const ClearRow>(kClearHeli) : std::span<const ClearRow>(kClearPlane));
@@ -343,28 +326,28 @@ int BuildFromPX400(CModelDataPX600& target, CModelDataBase& source)
 
     std::memset(t, 0, PX600_IMAGE_SIZE);
     target.InitTransmitterName(TX_PX600);
-    PutBE16(t + 8, kFromPX400Marker);
+    PutBE16(t + px600::kBuildMark.offset, px600::kBuiltFromPX400);
     target.SetModelName(source.GetModelName());
     target.SetModelType(source.GetModelType());
     SYSTEMTIME unused{};
     target.StampDate(&unused);
 
-    std::memcpy(t + kSettingsTarget, s + kSettingsSource, kSettingsSize);
+    std::memcpy(t + px600::kModelSettings.offset, s + kSettingsSource, kSettingsSize);
     const uint16_t modelType = target.GetModelType();
     if (modelType == MODEL_GLIDER)
         t[kGliderByte] = uint8_t((t[kGliderByte] & ~0x10) | 0x20);
     const int heli = modelType == MODEL_HELICOPTER ? 1 : 0;
-    std::memcpy(t + kHeaderExtraTarget, s + kHeaderExtraSource, kHeaderExtraSize);
+    std::memcpy(t + px600::kExtraSettings.offset, s + kHeaderExtraSource, px600::kExtraSettings.size);
 
-    for (int n = 0; n < kConditions; ++n) {
-        ConvertPX400ConditionBlock(t + kConditionTarget + size_t(kConditionSize) * n,
-                                   s + kConditionSource + size_t(kConditionSize) * n, heli);
-        ConvertPX400CurveSettingsBlock(t + kCurveSettingsTarget + size_t(kCurveSettingsSize) * n,
-                                       s + kControlSource + size_t(kControlSize) * n, heli);
+    for (int n = 0; n < px600::kConditions; ++n) {
+        ConvertPX400ConditionBlock(t + px600::kConditionBlock.At(n),
+                                   s + kConditionSource + size_t(px600::kConditionBlock.size) * n, heli);
+        ConvertPX400CurveSettingsBlock(t + px600::kCurveSettings.At(n), s + kControlSource + size_t(kControlSize) * n,
+                                       heli);
     }
 
-    std::memcpy(t + kModelBlock2Target, s + kModelBlock2Source, kModelBlock2Size);
-    ConvertPX400ModelBlock(t + kModelWideTarget, s, heli);
+    std::memcpy(t + px600::kModelBlock2.offset, s + kModelBlock2Source, px600::kModelBlock2.size);
+    ConvertPX400ModelBlock(t + px600::kModelWide.offset, s, heli);
     target.CheckDelayRecords();
     return 1;
 }

@@ -6,41 +6,27 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <span>
 
-#include "convert/RateRecord.h"
+#include "model/PX600Layout.h"
 
 namespace px400 {
 
 // ---------------------------------------------------------------------------
-// Image positions
+// Source positions (PX400 image); the targets are the PX600 blocks
 
-constexpr uint32_t kSettingsSource = 8188;       // 543-byte model settings
-constexpr uint32_t kSettingsTarget = 64;
+constexpr uint32_t kSettingsSource = 8188;       // 543 bytes to the model settings block
 constexpr uint32_t kSettingsSize = 543;
 constexpr uint32_t kGliderByte = 94;             // target byte of the glider bit fix
-constexpr uint32_t kHeaderExtraSource = 108434;  // 16 bytes inside condition block 0
-constexpr uint32_t kHeaderExtraTarget = 607;
-constexpr uint32_t kHeaderExtraSize = 16;
-constexpr uint32_t kModelBlock2Source = 130956;
-constexpr uint32_t kModelBlock2Target = 25088;
-constexpr uint32_t kModelBlock2Size = 112;
-
-constexpr uint32_t kConditionSource = 106508;    // + 3056 * n
-constexpr uint32_t kConditionTarget = 640;       // + 3056 * n
-constexpr uint32_t kConditionSize = 3056;
-constexpr uint32_t kControlSource = 8732;        // + 12222 * n
+constexpr uint32_t kHeaderExtraSource = 108434;  // the extra settings, inside condition block 0
+constexpr uint32_t kModelBlock2Source = 130956;  // the whole of model block 2
+constexpr uint32_t kConditionSource = 106508;    // + condition block size * n
+constexpr uint32_t kControlSource = 8732;        // + 12222 * n, to the curve settings block n
 constexpr uint32_t kControlSize = 12222;
-constexpr uint32_t kCurveSettingsTarget = 28140; // + 578 * n
-constexpr uint32_t kCurveSettingsSize = 578;
-constexpr uint32_t kModelWideTarget = 25200;
-constexpr uint32_t kModelWideSize = 2940;
-constexpr int kConditions = 8;
-
-constexpr uint16_t kFromPX400Marker = 680;       // 16-bit value at target 8
 
 // ---------------------------------------------------------------------------
-// Condition block (3056 bytes, the same offsets in source and target)
+// Condition block (the same offsets in source and target)
 
 enum class Op : uint8_t {
     Copy,     // bytes taken over at their own offset
@@ -59,24 +45,21 @@ struct Field {
 };
 
 // count records of stride bytes from offset; each record is laid out by
-// fields, or by altFields when the record's byte 0 has a bit of selectBits set.
+// fields, or by altFields when the record's byte 0 has a bit of selectBits set;
+// a record without fields is one run of op.
 struct Row {
     uint16_t offset;
     uint16_t count;
     uint16_t stride;
-    std::span<const Field> fields;
+    std::span<const Field> fields = {};
     std::span<const Field> altFields = {};
     uint8_t selectBits = 0;
+    Op op = Op::Copy;
 };
 
-inline constexpr Field kCurve17[] = {{0, 51, Op::Curve17}};
-inline constexpr Field kCurve11[] = {{0, 33, Op::Curve11}};
+// size bytes at offset, copied, zeroed or resampled as one.
+constexpr Row Run(uint16_t offset, uint16_t size, Op op = Op::Copy) { return {offset, 1, size, {}, {}, 0, op}; }
 
-// A copied or zero run is a single field whose size is the row's stride.
-constexpr Field CopyOf(uint16_t size) { return {0, size, Op::Copy}; }
-constexpr Field ZeroOf(uint16_t size) { return {0, size, Op::Zero}; }
-
-inline constexpr Field kTables48[] = {CopyOf(48)};
 // 53-byte record: 17-point curve and 2 bytes.
 inline constexpr Field kRecord53[] = {{0, 51, Op::Curve17}, {51, 2, Op::Copy}};
 // 57-byte record: flags with bits 5 and 6 cleared, bytes 1..3, curve, 2 bytes.
@@ -87,70 +70,55 @@ inline constexpr Field kRecord63Curve[] = {{0, 6, Op::Copy}, {6, 51, Op::Curve17
 // 63-byte record, bit 4 of byte 0 set: bytes 0..5, four groups and values
 // (6..55), zeros at 56..62.
 inline constexpr Field kRecord63Groups[] = {{0, 6, Op::Copy}, {6, 50, Op::Copy}, {56, 7, Op::Zero}};
-inline constexpr Field kSettings74[] = {CopyOf(74)};
-inline constexpr Field kZero42[] = {ZeroOf(42)};
+
+// The rows of a named record group.
+constexpr Row RowsOf(const px600::Record& r, std::span<const Field> fields = {}, std::span<const Field> altFields = {},
+                     uint8_t selectBits = 0)
+{
+    return {r.offset, r.count, uint16_t(r.At(1) - r.At(0)), fields, altFields, selectBits};
+}
 
 inline constexpr Row kConditionCommon[] = {
-    {0, 1, 48, kTables48},
-    {48, 16, 53, kRecord53},
-    {896, 6, 57, kRecord57},
-    {1238, 10, 63, kRecord63Curve, kRecord63Groups, 0x10},
-    {1868, 1, 74, kSettings74},
-    {1942, 1, 42, kZero42},
+    RowsOf(px600::kByteTables),
+    RowsOf(px600::kChannelCurves, kRecord53),
+    RowsOf(px600::kDualRates, kRecord57),
+    RowsOf(px600::kCurveRecords, kRecord63Curve, kRecord63Groups, px600::curverecord::kHasGroups),
+    RowsOf(px600::kConditionSettings),
+    Run(1942, 42, Op::Zero),
 };
-
-// Copied and zero runs of the tails, one array per size in use.
-inline constexpr Field kCopy4[] = {CopyOf(4)};
-inline constexpr Field kCopy5[] = {CopyOf(5)};
-inline constexpr Field kCopy6[] = {CopyOf(6)};
-inline constexpr Field kCopy8[] = {CopyOf(8)};
-inline constexpr Field kCopy9[] = {CopyOf(9)};
-inline constexpr Field kCopy10[] = {CopyOf(10)};
-inline constexpr Field kCopy12[] = {CopyOf(12)};
-inline constexpr Field kCopy18[] = {CopyOf(18)};
-inline constexpr Field kCopy26[] = {CopyOf(26)};
-inline constexpr Field kCopy28[] = {CopyOf(28)};
-inline constexpr Field kCopy46[] = {CopyOf(46)};
-inline constexpr Field kCopy76[] = {CopyOf(76)};
-inline constexpr Field kCopy92[] = {CopyOf(92)};
-inline constexpr Field kCopy138[] = {CopyOf(138)};
-inline constexpr Field kZero66[] = {ZeroOf(66)};
-inline constexpr Field kZero97[] = {ZeroOf(97)};
-inline constexpr Field kZero121[] = {ZeroOf(121)};
-inline constexpr Field kZero355[] = {ZeroOf(355)};
 
 // Tail of AIRPLANE, GLIDER and MULTICOPTER models.
 inline constexpr Row kConditionTailPlane[] = {
-    {1984, 1, 9, kCopy9},
-    {1993, 1, 33, kCurve11},
-    {2026, 1, 28, kCopy28},
-    {2054, 1, 33, kCurve11},
-    {2087, 1, 8, kCopy8},
-    {2095, 1, 33, kCurve11},
-    {2128, 1, 8, kCopy8},
-    {2136, 1, 33, kCurve11},
-    {2169, 1, 6, kCopy6},
-    {2175, 1, 33, kCurve11},
-    {2208, 1, 26, kCopy26},
-    {2234, 1, 33, kCurve11},
-    {2267, 1, 12, kCopy12},
-    {2279, 1, 33, kCurve11},
-    {2312, 1, 8, kCopy8},
-    {2320, 1, 33, kCurve11},
-    {2353, 1, 18, kCopy18},
-    {2371, 1, 33, kCurve11},
-    {2404, 1, 10, kCopy10},
-    {2414, 1, 33, kCurve11},
-    {2447, 1, 18, kCopy18},
-    {2465, 1, 51, kCurve17},
-    {2516, 1, 6, kCopy6},
-    {2522, 1, 51, kCurve17},
-    {2573, 1, 76, kCopy76},
-    {2649, 1, 33, kCurve11},
-    {2682, 1, 18, kCopy18},
-    {2700, 1, 97, kZero97},
-    {2797, 1, 138, kCopy138},  // the two delay records and 52 bytes after them
-    {2935, 1, 121, kZero121},
+    Run(1984, 9),
+    Run(1993, 33, Op::Curve11),
+    Run(2026, 28),
+    Run(2054, 33, Op::Curve11),
+    Run(2087, 8),
+    Run(2095, 33, Op::Curve11),
+    Run(2128, 8),
+    Run(2136, 33, Op::Curve11),
+    Run(2169, 6),
+    Run(2175, 33, Op::Curve11),
+    Run(2208, 26),
+    Run(2234, 33, Op::Curve11),
+    Run(2267, 12),
+    Run(2279, 33, Op::Curve11),
+    Run(2312, 8),
+    Run(2320, 33, Op::Curve11),
+    Run(2353, 18),
+    Run(2371, 33, Op::Curve11),
+    Run(2404, 10),
+    Run(2414, 33, Op::Curve11),
+    Run(2447, 18),
+    Run(2465, 51, Op::Curve17),
+    Run(2516, 6),
+    Run(2522, 51, Op::Curve17),
+    Run(2573, 76),
+    Run(2649, 33, Op::Curve11),
+    Run(2682, 18),
+    Run(2700, 97, Op::Zero),
+    Run(2797, 138),  // the two delay records and 52 bytes after them
+    Run(2935, 121, Op::Zero),
 };
 
 // 55-byte record: 17-point curve, 4 bytes; 60-byte record: curve, 9 bytes.
@@ -160,21 +128,18 @@ inline constexpr Field kBit7Only[] = {{0, 1, Op::Masked, 0x80}};
 
 // Tail of HELICOPTER models.
 inline constexpr Row kConditionTailHeli[] = {
-    {1984, 1, 46, kCopy46},
+    Run(1984, 46),
     {2030, 4, 55, kRecord55},
     {2250, 3, 60, kRecord60},
-    {2430, 1, 51, kCurve17},
-    {2481, 1, 5, kCopy5},
+    Run(2430, 51, Op::Curve17),
+    Run(2481, 5),
     {2486, 1, 1, kBit7Only},
-    {2487, 1, 51, kCurve17},
-    {2538, 1, 5, kCopy5},
-    {2543, 1, 66, kZero66},
-    {2609, 1, 92, kCopy92},
-    {2701, 1, 355, kZero355},
+    Run(2487, 51, Op::Curve17),
+    Run(2538, 5),
+    Run(2543, 66, Op::Zero),
+    Run(2609, 92),
+    Run(2701, 355, Op::Zero),
 };
-
-// Delay records inside the plane tail (block offsets).
-inline constexpr uint16_t kDelayRecords[] = {2797, 2840};
 
 // ---------------------------------------------------------------------------
 // Curve settings block (578 bytes per condition, from the 12222-byte
@@ -186,7 +151,7 @@ constexpr int kConditionNameUnits = 8;
 enum class Template : uint8_t { None, T1, T2, T3 };
 
 // T1, T2, T3 in that order.
-inline constexpr const auto& kTemplateBytes = kRateRecordDefaults;
+inline constexpr const auto& kTemplateBytes = px600::rate::kDefaults;
 
 // count target records of 12 bytes from target, each from the source record
 // at source + sourceStride * k.
@@ -198,10 +163,16 @@ struct SettingRow {
     uint16_t sourceStride;
 };
 
+// The records of a named rate record group.
+constexpr SettingRow RatesOf(const px600::Record& r, Template t, uint16_t source, uint16_t sourceStride)
+{
+    return {r.offset, r.count, t, source, sourceStride};
+}
+
 inline constexpr SettingRow kSettingsCommon[] = {
-    {18, 16, Template::T1, 358, 162},
-    {210, 6, Template::T1, 3026, 226},  // dual rate k: curve head at 166 of 2860 + 226 * k
-    {282, 10, Template::T2, 4318, 164},
+    RatesOf(px600::kChannelRates, Template::T1, 358, 162),
+    RatesOf(px600::kDualRateRates, Template::T1, 3026, 226),  // curve head at 166 of 2860 + 226 * k
+    RatesOf(px600::kCurveRates, Template::T2, 4318, 164),
 };
 
 inline constexpr SettingRow kSettingsPlane[] = {
@@ -231,7 +202,7 @@ inline constexpr SettingRow kSettingsHeli[] = {
 
 // One flag bit taken over: count consecutive bytes, each target byte's bit
 // targetBit from the matching source byte's bit sourceBit.
-struct BitRow {
+struct BitColumn {
     uint16_t target;
     uint8_t targetBit;
     uint16_t source;
@@ -240,13 +211,13 @@ struct BitRow {
 };
 
 // Plane 570..577: 570 stays 0; 571..573 bits 7, 6, 5 from bits 0, 1, 2.
-inline constexpr BitRow kSettingsPlaneBits[] = {
+inline constexpr BitColumn kSettingsPlaneBits[] = {
     {571, 7, 10120, 0, 3},
     {571, 6, 10120, 1, 3},
     {571, 5, 10120, 2, 3},
 };
 
-inline constexpr BitRow kSettingsHeliBits[] = {
+inline constexpr BitColumn kSettingsHeliBits[] = {
     {522, 7, 9816, 1, 6},
     {528, 7, 9826, 1, 3},
     {531, 7, 9832, 1, 3},
@@ -261,14 +232,14 @@ constexpr int kRecFlag = 32;
 constexpr int kSourceRecordSpan = 33;  // bytes a record conversion reads
 
 // ---------------------------------------------------------------------------
-// Model-wide block (2940 bytes at target 25200; sources are image offsets,
+// Model-wide block (T offsets within the block; sources are image offsets,
 // K offsets are within a condition control block)
 
 constexpr uint32_t kTotalSeconds = 6480, kTotalMinutes = 6481, kTotalHours = 6482;
 constexpr uint32_t kValue4Source = 7524, kValue8Source = 7532;
 
+// The sources of the two PX600 timer records.
 struct TimerLayout {
-    uint16_t target;        // 15-byte record
     uint32_t flagBit0;      // byte 0 bit 0
     uint32_t zeroTest;      // byte 0 bit 1 when this byte is 0
     uint32_t flagBit3;      // byte 0 bit 3
@@ -278,13 +249,13 @@ struct TimerLayout {
 };
 
 inline constexpr TimerLayout kTimers[] = {
-    {12, 7645, 260, 7644, 769, 264, 268},
-    {27, 7647, 772, 7646, 1281, 776, 780},
+    {7645, 260, 7644, 769, 264, 268},
+    {7647, 772, 7646, 1281, 776, 780},
 };
+static_assert(std::size(kTimers) == px600::kTimers.count);
 
 // Combined flag bits at T 42..57: bit index i is byte 42 + i / 8, bit i % 8.
-constexpr uint16_t kCombinedFlags = 42;
-constexpr uint16_t kCombinedFlagsSize = 16;
+constexpr uint16_t kCombinedFlags = uint16_t(px600::kCombinedFlags.offset - px600::kModelWide.offset);
 
 enum class ClearOn : uint8_t { Zero, NonZero };
 
@@ -421,9 +392,10 @@ constexpr bool RowsTile(std::span<const Row> rows, size_t from, size_t to)
 {
     size_t at = from;
     for (const Row& row : rows) {
+        const Field whole[] = {{0, row.stride, row.op}};
         if (row.offset != at || row.count == 0)
             return false;
-        if (!FieldsTile(row.fields, row.stride))
+        if (!FieldsTile(row.fields.empty() ? std::span<const Field>(whole) : row.fields, row.stride))
             return false;
         if (!row.altFields.empty() && (!FieldsTile(row.altFields, row.stride) || row.selectBits == 0))
             return false;
@@ -432,22 +404,18 @@ constexpr bool RowsTile(std::span<const Row> rows, size_t from, size_t to)
     return at == to;
 }
 
-static_assert(RowsTile(kConditionCommon, 0, 1984));
-static_assert(RowsTile(kConditionTailPlane, 1984, kConditionSize));
-static_assert(RowsTile(kConditionTailHeli, 1984, kConditionSize));
+static_assert(RowsTile(kConditionCommon, 0, px600::kTailOffset));
+static_assert(RowsTile(kConditionTailPlane, px600::kTailOffset, px600::kConditionBlock.size));
+static_assert(RowsTile(kConditionTailHeli, px600::kTailOffset, px600::kConditionBlock.size));
 
 // The delay records lie inside a copied row of the plane tail.
 constexpr bool DelayRecordsCopied()
 {
-    for (uint16_t at : kDelayRecords) {
-        bool inside = false;
-        for (const Row& row : kConditionTailPlane)
-            if (row.fields[0].op == Op::Copy && row.count == 1 && at >= row.offset && at + 43 <= row.offset + row.stride)
-                inside = true;
-        if (!inside)
-            return false;
-    }
-    return true;
+    for (const Row& row : kConditionTailPlane)
+        if (row.fields.empty() && row.op == Op::Copy && row.count == 1 && row.offset <= px600::kDelayRecords.offset &&
+            px600::kDelayRecords.End() <= uint32_t(row.offset) + row.stride)
+            return true;
+    return false;
 }
 static_assert(DelayRecordsCopied());
 
@@ -459,26 +427,27 @@ constexpr bool SettingRowsFit(std::span<const SettingRow> rows, size_t from, siz
     for (const SettingRow& row : rows) {
         if (row.target < at || row.count == 0 || row.tmpl == Template::None)
             return false;
-        at = row.target + 12u * row.count;
+        at = row.target + px600::kRateRecordSize * row.count;
         if (size_t(row.source) + size_t(row.sourceStride) * (row.count - 1) + kSourceRecordSpan > kControlSize)
             return false;
     }
     return at <= to;
 }
-static_assert(SettingRowsFit(kSettingsCommon, 18, 402));
-static_assert(SettingRowsFit(kSettingsPlane, 402, 570));
-static_assert(SettingRowsFit(kSettingsHeli, 402, 522));
+static_assert(SettingRowsFit(kSettingsCommon, px600::kChannelRates.offset, px600::kCurveRates.End()));
+static_assert(SettingRowsFit(kSettingsPlane, px600::kPlaneRates.offset, px600::kPlaneRates.End()));
+static_assert(SettingRowsFit(kSettingsHeli, px600::kHeliRates.offset, px600::kHeliRates.End()));
 
-constexpr bool BitRowsFit(std::span<const BitRow> rows, size_t from, size_t to)
+constexpr bool BitColumnsFit(std::span<const BitColumn> rows, size_t from, size_t to)
 {
-    for (const BitRow& row : rows)
+    for (const BitColumn& row : rows)
         if (row.target < from || row.target + row.count > to || row.targetBit > 7 || row.sourceBit > 7 ||
             row.source + row.count > kControlSize)
             return false;
     return true;
 }
-static_assert(BitRowsFit(kSettingsPlaneBits, 571, 574));
-static_assert(BitRowsFit(kSettingsHeliBits, 522, 534));
+// Plane flag byte 570 keeps only its cleared bits.
+static_assert(BitColumnsFit(kSettingsPlaneBits, px600::kPlaneFlags.offset + 1, px600::kPlaneFlags.End()));
+static_assert(BitColumnsFit(kSettingsHeliBits, px600::kHeliFlags.offset, px600::kHeliFlags.End()));
 
 // Every clear row stays inside T 42..57 and each bit is named at most once
 // per model type.
@@ -491,7 +460,7 @@ constexpr bool ClearRowsFit(std::span<const ClearRow> common, std::span<const Cl
                 return false;
             for (int i = 0; i < row.count; ++i) {
                 int bit = (row.tByte - kCombinedFlags) * 8 + row.tBit + i;
-                if (bit < 0 || bit >= 128 || seen[bit])
+                if (bit < 0 || bit >= 8 * px600::kCombinedFlags.size || seen[bit])
                     return false;
                 seen[bit] = true;
             }
@@ -501,11 +470,10 @@ constexpr bool ClearRowsFit(std::span<const ClearRow> common, std::span<const Cl
 static_assert(ClearRowsFit(kClearCommon, kClearPlane));
 static_assert(ClearRowsFit(kClearCommon, kClearHeli));
 
-static_assert(kTimers[1].target == kTimers[0].target + 15 && kTimers[1].target + 15 == kCombinedFlags);
 static_assert(kValueTables[0].target + kValueGroups * kValueTables[0].targetGroupStride == kValueTables[1].target);
 static_assert(kValueTables[1].target + kValueGroups * kValueTables[1].targetGroupStride == 356);
 static_assert(kValueTables[0].source + 2 * kValueTables[0].count == kValueTables[1].source);
-static_assert(kFixedBytesAt + sizeof(kFixedBytes) <= kModelWideSize);
+static_assert(kFixedBytesAt + sizeof(kFixedBytes) <= px600::kModelWide.size);
 
 }  // namespace check
 

@@ -76,19 +76,83 @@ constexpr int kUnconvertibleSize = 9;
 constexpr uint8_t kNoUnconvertible[kUnconvertibleSize] = {E, E, E, E, E, E, E, E, E};
 constexpr uint8_t kPX400Unconvertible[kUnconvertibleSize] = {10, 17, 26, 19, E, E, E, E, E};
 
-const uint8_t* UnconvertibleList(int sourceType, int targetType)
-{
-    if (sourceType == 0 && (targetType == 1 || targetType == 2))
-        return kPX400Unconvertible;
-    return kNoUnconvertible;
-}
-
-bool ListContains(const uint8_t* list, int size, uint8_t code)
+constexpr bool ListContains(const uint8_t* list, int size, uint8_t code)
 {
     for (int i = 0; i < size; ++i)
         if (list[i] == code)
             return true;
     return false;
+}
+
+constexpr bool InProportionalClass(int type, uint8_t code)
+{
+    for (uint8_t c : kProportional[type]) {
+        if (c == HW_END)
+            return false;
+        if (c == code)
+            return true;
+    }
+    return false;
+}
+
+// Static checks: the tables describe the same controls. Each control a type
+// names has one row, in the place the row has for every type, and is offered
+// once, in the option list of its class; "none" comes first, the end mark pads
+// each list. What the PX400 cannot hand over are controls the PX600 lacks.
+constexpr bool HasControl(int type, uint8_t code)
+{
+    return code < kCodes && kNameIds[type][code] != kNullName;
+}
+
+constexpr bool ListFits(int type, const uint8_t* list, int size, bool proportional, int& offered, bool seen[kCodes])
+{
+    for (int i = 1; i < size && list[i] != HW_END; ++i, ++offered) {
+        if (!HasControl(type, list[i]) || seen[list[i]] || proportional != InProportionalClass(type, list[i]))
+            return false;
+        seen[list[i]] = true;
+    }
+    for (int i = offered + 1; i < size; ++i)
+        if (list[i] != HW_END)
+            return false;
+    return list[0] == HW_NONE;
+}
+
+constexpr bool TablesAgree()
+{
+    for (int t = 0; t < kTypes; ++t) {
+        int controls = 0, rows = 0, proportional = 0, switches = 0;
+        bool seenRow[kCodes] = {}, seenOption[kCodes] = {};
+        for (int c = 0; c < kCodes; ++c) {
+            if (kNameIds[t][c] != kNullName && kNameIds[t][c] != 800 + c)
+                return false;
+            controls += HasControl(t, uint8_t(c));
+        }
+        for (int r = 0; r < HW_ROWS; ++r) {
+            const uint8_t code = kRowSources[t][r];
+            if (code == E)
+                continue;
+            if (!HasControl(t, code) || seenRow[code] || code != kRowSources[0][r])
+                return false;
+            seenRow[code] = true;
+            ++rows;
+        }
+        if (!ListFits(t, kProportionalOptions[t], HW_OPTIONS, true, proportional, seenOption) ||
+            !ListFits(t, kSwitchOptionList[t], kSwitchOptions, false, switches, seenOption) || rows != controls ||
+            proportional + switches != controls)
+            return false;
+    }
+    for (uint8_t code : kPX400Unconvertible)
+        if (code != E && (!HasControl(0, code) || HasControl(2, code)))
+            return false;
+    return true;
+}
+static_assert(TablesAgree());
+
+const uint8_t* UnconvertibleList(int sourceType, int targetType)
+{
+    if (sourceType == 0 && (targetType == 1 || targetType == 2))
+        return kPX400Unconvertible;
+    return kNoUnconvertible;
 }
 
 // Option j of the list a row of this source control offers: the class is
@@ -110,15 +174,8 @@ unsigned GetHardwareNameId(int transmitterType, uint8_t code)
 
 int IsProportionalHardware(int transmitterType, uint8_t code)
 {
-    if (!IsKnownType(transmitterType) || code == HW_END || code == HW_NONE)
-        return 0;
-    for (uint8_t c : kProportional[transmitterType]) {
-        if (c == HW_END)
-            break;
-        if (c == code)
-            return 1;
-    }
-    return 0;
+    return IsKnownType(transmitterType) && code != HW_END && code != HW_NONE &&
+           InProportionalClass(transmitterType, code);
 }
 
 uint8_t GetProportionalOption(int transmitterType, int index)

@@ -5,8 +5,6 @@
 #include <ctime>
 
 #include "model/ConvertHW.h"
-#include "platform/StringIds.h"
-#include "platform/Strings.h"
 #include "platform/Text.h"
 
 namespace {
@@ -28,14 +26,16 @@ constexpr size_t PX200_TX_MODEL_NAME = 88;
 constexpr size_t PX200_TX_MODEL_NAME_CHARS = 11;  // 88..98
 constexpr size_t PX200_VERSION = 100;
 
-constexpr size_t PX600_TX_NAME = 0;
-constexpr size_t PX600_MODEL_NAME = 10;
-constexpr size_t PX600_MODEL_NAME_CHARS = 16;  // 10..41, the 16th always 0
-constexpr size_t PX600_MODEL_TYPE = 42;
-constexpr size_t PX600_DATE = 43;              // year % 100, month, day, hour, minute, second
-constexpr size_t PX600_CHECKSUM = 32764;
+constexpr size_t PX600_TX_NAME = px600::kTransmitterName.offset;
+constexpr size_t PX600_MODEL_NAME = px600::kModelName.offset;
+constexpr size_t PX600_MODEL_NAME_CHARS = px600::kModelName.size / 2;  // the 16th always 0
+constexpr size_t PX600_MODEL_TYPE = px600::kModelType.offset;
+constexpr size_t PX600_DATE = px600::kDate.offset;
+constexpr size_t PX600_CHECKSUM = px600::kChecksum.offset;
 
 constexpr size_t TX_NAME_CHARS = 8;
+// The transmitter names the files keep, by type code.
+constexpr const char16_t* kTransmitterNames[] = {u"PX400   ", u"PX200   ", u"PX600   "};
 
 // Characters of the transmitter set at 0x80..0x9B.
 constexpr char16_t kTxCharTable[28] = {
@@ -62,12 +62,11 @@ void WriteLE16Text(uint8_t* field, size_t chars, const char16_t* name)
 }
 
 // The 8-character transmitter name of a type code as UTF-16LE; writes nothing
-// when the string table has no such text.
+// for a code without a name.
 void WriteTransmitterNameLE(uint8_t* field, uint16_t typeCode)
 {
-    const std::u16string text = LoadString(IDS_TX_NAME_BASE + typeCode);
-    const size_t n = std::min(text.size(), TX_NAME_CHARS);
-    for (size_t i = 0; i < n; ++i)
+    const std::u16string_view text = TransmitterName(typeCode);
+    for (size_t i = 0; i < text.size(); ++i)
         PutLE16(field + 2 * i, text[i]);
 }
 
@@ -79,6 +78,19 @@ void GetTransmitterNameLE(const uint8_t* field, char16_t out[9])
 }
 
 } // namespace
+
+std::u16string_view TransmitterName(uint16_t typeCode)
+{
+    return typeCode < std::size(kTransmitterNames) ? kTransmitterNames[typeCode] : u"";
+}
+
+uint16_t TransmitterTypeOfName(std::u16string_view text)
+{
+    for (uint16_t code = 0; code < std::size(kTransmitterNames); ++code)
+        if (TransmitterName(code).substr(0, text.size()) == text)
+            return code;
+    return TX_UNKNOWN;
+}
 
 void TxCharToUnicode(const uint8_t* in, char16_t* out, size_t n)
 {
@@ -339,9 +351,8 @@ void CModelDataPX600::GetTransmitterName(char16_t out[9])
 
 void CModelDataPX600::InitTransmitterName(uint16_t typeCode)
 {
-    const std::u16string text = LoadString(IDS_TX_NAME_BASE + typeCode);
-    const size_t n = std::min(text.size(), TX_NAME_CHARS);
-    for (size_t i = 0; i < n; ++i)
+    const std::u16string_view text = TransmitterName(typeCode);
+    for (size_t i = 0; i < text.size(); ++i)
         m_image[PX600_TX_NAME + i] = static_cast<uint8_t>(text[i]);
 }
 
@@ -413,24 +424,6 @@ void CModelDataPX600::StampDate(SYSTEMTIME*)
 void CModelDataPX600::GetSupportedVersion(VersionRecord* out, uint16_t which)
 {
     SupportedVersionPX200PX600(out, which);
-}
-
-int CModelDataPX600::ConvertFromPX200(CModelDataBase* source)
-{
-    m_fromPX200 = 1;
-    const int result = BuildFromPX200(*this, *source);
-    ConvertSwitches();
-    UpdateChecksum();
-    return result;
-}
-
-int CModelDataPX600::ConvertFromPX400(CModelDataBase* source)
-{
-    m_fromPX200 = 0;
-    const int result = BuildFromPX400(*this, *source);
-    ConvertSwitches();
-    UpdateChecksum();
-    return result;
 }
 
 void CModelDataPX600::UpdateChecksum()

@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "model/PX600Layout.h"
 #include "platform/ByteOrder.h"
 #include "platform/SystemTime.h"
 
@@ -30,11 +32,18 @@ enum : uint16_t {
 constexpr size_t PX400_IMAGE_SIZE = 196608;
 constexpr size_t PX200_IMAGE_SIZE = 6620;  // buffer; the model data is 6618 bytes
 constexpr size_t PX200_DATA_SIZE = 6618;
-constexpr size_t PX600_IMAGE_SIZE = 32768;
+constexpr size_t PX600_IMAGE_SIZE = px600::kImageSize;
 
 constexpr size_t PX400_HEADER_SIZE = 188;  // what a model list reads of a PX400 file
 constexpr size_t PX200_HEADER_SIZE = 88;
-constexpr size_t PX600_HEADER_SIZE = 64;
+constexpr size_t PX600_HEADER_SIZE = px600::kHeader.size;
+
+// The 8-character transmitter name the files keep for a type code ("PX400   ");
+// empty for a code without one.
+std::u16string_view TransmitterName(uint16_t typeCode);
+// The type a file's transmitter name names: the first of the three names that
+// begins with text (so an empty text names the PX400); TX_UNKNOWN for none.
+uint16_t TransmitterTypeOfName(std::u16string_view text);
 
 // The transmitter 8-bit character set. Both stop at the first 0 and fill every
 // later position with 0.
@@ -51,6 +60,9 @@ struct VersionRecord {
 };
 
 class CConvertHW;
+namespace switchfields {
+enum class Kind : uint8_t;
+}
 
 class CModelDataBase {
 public:
@@ -70,8 +82,6 @@ public:
     virtual void StampDate(SYSTEMTIME* record) = 0;
     virtual void GetVersion(VersionRecord* out) = 0;
     virtual void GetSupportedVersion(VersionRecord* out, uint16_t which) = 0;
-    virtual int ConvertFromPX200(CModelDataBase* source) = 0;
-    virtual int ConvertFromPX400(CModelDataBase* source) = 0;
     virtual void ConvertSwitches() = 0;
     virtual int IsUnsupportedControl(uint8_t code) = 0;
     virtual int NeedsSwitchTable(uint8_t field) = 0;
@@ -152,8 +162,6 @@ public:
     void StampDate(SYSTEMTIME* record) override;
     void GetVersion(VersionRecord* out) override;
     void GetSupportedVersion(VersionRecord* out, uint16_t which) override;
-    int ConvertFromPX200(CModelDataBase*) override { return 0; }
-    int ConvertFromPX400(CModelDataBase*) override { return 1; }
     void PrepareConversion() override;
     uint8_t* GetImage() override { return m_image; }
     uint8_t* GetReadBuffer() override { return m_image; }
@@ -173,8 +181,6 @@ public:
     void StampDate(SYSTEMTIME*) override {}
     void GetVersion(VersionRecord* out) override;
     void GetSupportedVersion(VersionRecord* out, uint16_t which) override;
-    int ConvertFromPX200(CModelDataBase*) override { return 1; }
-    int ConvertFromPX400(CModelDataBase*) override { return 0; }
     void PrepareConversion() override;
     uint8_t* GetImage() override { return m_image; }
     uint8_t* GetReadBuffer() override { return m_image; }
@@ -200,8 +206,6 @@ public:
     void StampDate(SYSTEMTIME* record) override;
     void GetVersion(VersionRecord*) override {}
     void GetSupportedVersion(VersionRecord* out, uint16_t which) override;
-    int ConvertFromPX200(CModelDataBase* source) override;
-    int ConvertFromPX400(CModelDataBase* source) override;
     void ConvertSwitches() override;
     int IsUnsupportedControl(uint8_t code) override;
     int NeedsSwitchTable(uint8_t field) override;
@@ -218,14 +222,15 @@ public:
     uint8_t* GetReadBuffer() override { return m_image; }
     uint8_t CheckVersion(int) override { return 0; }
 
-    // The delay check run at the end of both builds; sets m_delayWarning.
+    // The delay check run at the end of both builds (DelayCheck.cpp); sets
+    // m_delayWarning.
     void CheckDelayRecords();
 
     // Observer of the switch pass: told about every byte it changes.
     struct SwitchChange {
         int condition;        // -1 for a model-wide field, else 0..7
         uint32_t offset;      // block offset (condition block) or image offset
-        const char* kind;     // "range", "range*", "reset", "switch", "direct", "masked"
+        switchfields::Kind kind;
         uint8_t before[3];
         uint8_t after[3];
         uint8_t width;        // 1 for a one-byte field, 3 for a range record
@@ -237,9 +242,9 @@ public:
         m_switchObserverContext = context;
     }
 
+    // The source kind the switch pass converts for (the conversions set it).
     int IsFromPX200() const { return m_fromPX200; }
-    // Lets tests run the switch pass on a hand-made image as either source kind.
-    void SetFromPX200ForTesting(int fromPX200) { m_fromPX200 = static_cast<uint16_t>(fromPX200 ? 1 : 0); }
+    void SetFromPX200(int fromPX200) { m_fromPX200 = static_cast<uint16_t>(fromPX200 ? 1 : 0); }
     CConvertHW* HardwareTable() const { return m_hardwareTable; }
 
 private:
@@ -247,7 +252,7 @@ private:
     bool TableInUse() const;
     void ConvertDirectField(uint8_t* field);
     void ConvertMaskedField(uint8_t* field);
-    void VisitSwitchField(uint8_t* block, int condition, uint32_t offset, int kind);
+    void VisitSwitchField(uint8_t* block, int condition, uint32_t offset, switchfields::Kind kind);
 
     char16_t m_nameBuffer[17] = {};
     CConvertHW* m_hardwareTable;
@@ -255,8 +260,3 @@ private:
     void* m_switchObserverContext = nullptr;
     uint8_t m_image[PX600_IMAGE_SIZE];
 };
-
-// The build steps of the two conversions (everything before the switch pass
-// and the checksum). Each returns 1.
-int BuildFromPX400(CModelDataPX600& target, CModelDataBase& source);
-int BuildFromPX200(CModelDataPX600& target, CModelDataBase& source);

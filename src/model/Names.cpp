@@ -5,7 +5,6 @@
 
 #include "model/ModelData.h"
 #include "platform/CodePage.h"
-#include "platform/Strings.h"
 
 namespace {
 
@@ -24,6 +23,14 @@ constexpr size_t PX600_CURVE_SETTINGS_STRIDE = 578;
 constexpr size_t PX600_CONDITION_NAME_UNITS = 8;    // and a ninth unit 0
 
 constexpr size_t MODEL_NAME_POSITIONS = 16;
+
+// The transmitters' own default names.
+constexpr const char16_t* kHeliConditionNames[CONDITION_COUNT] = {u"NORMAL",  u"IDLEUP1", u"IDLEUP2", u"IDLEUP3",
+                                                                  u"HOLD",    u"CONDIT6", u"CONDIT7", u"CONDIT8"};
+constexpr const char16_t* kConditionNames[CONDITION_COUNT] = {u"CONDIT1", u"CONDIT2", u"CONDIT3", u"CONDIT4",
+                                                              u"CONDIT5", u"CONDIT6", u"CONDIT7", u"CONDIT8"};
+constexpr const char16_t* kDualRateNames[DUAL_RATE_COUNT] = {u"D/R 1   ", u"D/R 2   ", u"D/R 3   ",
+                                                             u"D/R 4   ", u"D/R 5   ", u"D/R 6   "};
 
 bool ValidCondition(int c, int count)
 {
@@ -137,14 +144,14 @@ std::u16string GetDefaultConditionName(bool helicopter, int condition)
 {
     if (!ValidCondition(condition, CONDITION_COUNT))
         return {};
-    return LoadString((helicopter ? IDS_CONDITION_HELI_DEFAULT : IDS_CONDITION_DEFAULT) + condition);
+    return (helicopter ? kHeliConditionNames : kConditionNames)[condition];
 }
 
 std::u16string GetDefaultDualRateName(int dualRate)
 {
     if (dualRate < 0 || dualRate >= DUAL_RATE_COUNT)
         return {};
-    return LoadString(IDS_DUAL_RATE_DEFAULT + dualRate);
+    return kDualRateNames[dualRate];
 }
 
 void PutConditionName(uint8_t* image, int condition, const std::u16string& text)

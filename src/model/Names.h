@@ -17,11 +17,6 @@ constexpr size_t MODEL_NAME_MAX_STORED = 15;
 constexpr size_t CONDITION_NAME_MAX_TYPED = 32;
 constexpr size_t DUAL_RATE_NAME_MAX_TYPED = 30;
 
-// String ids of the default names.
-constexpr unsigned IDS_DUAL_RATE_DEFAULT = 601;        // 601..606
-constexpr unsigned IDS_CONDITION_HELI_DEFAULT = 611;   // 611..618
-constexpr unsigned IDS_CONDITION_DEFAULT = 621;        // 621..628
-
 // A typed model name without the spaces at its start and its end: the name the
 // checks see, the file is named after and the model stores.
 std::u16string TrimModelName(const std::u16string& typed);
@@ -48,7 +43,8 @@ std::u16string GetDualRateNamePX400(const uint8_t* image, int condition, int dua
 std::u16string GetConditionNamePX200(const uint8_t* image, int condition);
 std::u16string GetDualRateNamePX200(const uint8_t* image, int condition, int dualRate);
 
-// Default names from the string table.
+// The default names, the same in every language: the transmitters show them
+// in their own character set.
 std::u16string GetDefaultConditionName(bool helicopter, int condition);
 std::u16string GetDefaultDualRateName(int dualRate);
 

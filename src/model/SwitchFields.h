@@ -1,10 +1,13 @@
 // Where the PX600 image keeps its switch fields: every byte or 3-byte record
 // that names a control, with the operation the switch pass applies to it, in
-// the order the pass visits them.
+// the order the pass visits them. Fields inside named records are placed by
+// the record (PX600Layout.h); the tails' fields by their block offsets.
 #pragma once
 
 #include <cstdint>
 #include <span>
+
+#include "model/PX600Layout.h"
 
 namespace switchfields {
 
@@ -17,13 +20,16 @@ enum class Kind : uint8_t {
     Masked,     // one-byte field, low 6 bits looked up, only with the table
 };
 
-// Gated fields live in a record whose byte 0 holds flags selecting its form.
-enum class Gate : uint8_t {
-    Always,
-    Bit5Set,
-    Bit4Set,
-    Bit4Clear,
+// Gated fields live in a curve record, whose flags byte selects its form: a
+// field is visited when the flags byte, masked, holds the value.
+struct Gate {
+    uint8_t mask = 0;
+    uint8_t value = 0;
+    constexpr bool Open(uint8_t flags) const { return (flags & mask) == value; }
 };
+constexpr Gate kAlways{}, kHasSwitch{px600::curverecord::kHasSwitch, px600::curverecord::kHasSwitch},
+    kHasGroups{px600::curverecord::kHasGroups, px600::curverecord::kHasGroups},
+    kHasCurve{px600::curverecord::kHasGroups, 0};
 
 // A run of fields: `count` records `stride` bytes apart starting at `offset`;
 // in each record `perRecord` fields starting at byte `at`, `fieldStride` apart.
@@ -33,107 +39,79 @@ struct Run {
     uint16_t count;
     uint16_t stride;
     Kind kind;
-    Gate gate = Gate::Always;
+    Gate gate = kAlways;
     uint8_t at = 0;
     uint8_t perRecord = 1;
     uint8_t fieldStride = 0;
 };
+
+// The fields at `at` of every record of a named record group.
+constexpr Run In(const px600::Record& r, Kind kind, uint8_t at = 0, Gate gate = kAlways, uint8_t perRecord = 1,
+                 uint8_t fieldStride = 0)
+{
+    return {r.offset, r.count, uint16_t(r.At(1) - r.At(0)), kind, gate, at, perRecord, fieldStride};
+}
 
 constexpr int Width(Kind kind)
 {
     return kind == Kind::Range || kind == Kind::RangeStar || kind == Kind::Reset ? 3 : 1;
 }
 
-constexpr const char* KindName(Kind kind)
-{
-    switch (kind) {
-    case Kind::Range: return "range";
-    case Kind::RangeStar: return "range*";
-    case Kind::Reset: return "reset";
-    case Kind::Switch: return "switch";
-    case Kind::Direct: return "direct";
-    case Kind::Masked: return "masked";
-    }
-    return "";
-}
-
-constexpr uint32_t kConditionBase = 640;
-constexpr uint32_t kConditionSize = 3056;
-constexpr uint32_t kTailOffset = 1984;
-
 // Model-wide fields, image offsets.
 inline constexpr Run kModelWide[] = {
-    {65, 7, 4, Kind::Range},
-    {234, 16, 1, Kind::Direct},
-    {362, 2, 4, Kind::Range},
-    {371, 2, 79, Kind::Range},  // 371 and 450
-    {453, 1, 0, Kind::Range},
-    {456, 20, 3, Kind::RangeStar},
-    {524, 1, 0, Kind::Range},
-    {530, 12, 1, Kind::Masked},
-    {25216, 3, 4, Kind::Range},
-    {25231, 3, 4, Kind::Range},
+    In(px600::kSettingsRanges, Kind::Range),
+    In(px600::kControlFields, Kind::Direct),
+    In(px600::kSettingsRanges2, Kind::Range),
+    In(px600::kSettingsRanges3, Kind::Range),
+    In(px600::kSettingsRange4, Kind::Range),
+    In(px600::kSwitchPairs, Kind::RangeStar, 0, kAlways, 2, 3),
+    In(px600::kSettingsRange5, Kind::Range),
+    In(px600::kModeControlFields, Kind::Masked),
+    In(px600::kTimers, Kind::Range, px600::timer::kSwitchRange, kAlways, px600::timer::kSwitchRanges,
+       px600::timer::kRangeStride),
 };
 
 // Every condition block, block offsets.
 inline constexpr Run kConditionCommon[] = {
-    // 0 and 16, 1 and 17, ..., 15 and 31, pair by pair
-    {0, 16, 1, Kind::Direct, Gate::Always, 0, 2, 16},
-    {897, 6, 57, Kind::RangeStar},
-    // ten 63-byte records at 1238, their form chosen by bits 4 and 5 of byte 0
-    {1238, 10, 63, Kind::Switch, Gate::Bit5Set, 1},
-    {1238, 10, 63, Kind::RangeStar, Gate::Always, 3},
-    {1238, 10, 63, Kind::Switch, Gate::Bit4Set, 14, 4, 10},  // bytes 14, 24, 34, 44
-    {1238, 10, 63, Kind::Switch, Gate::Bit4Clear, 61},
-    {1878, 16, 3, Kind::Reset},
+    // bytes 0 and 16, 1 and 17, ..., 15 and 31 of the byte tables, pair by pair
+    {px600::kByteTables.offset, px600::kByteTables.size, 1, Kind::Direct, kAlways, 0, 2,
+     uint8_t(px600::kByteTables.size)},
+    In(px600::kDualRates, Kind::RangeStar, px600::dualrate::kSwitch),
+    In(px600::kCurveRecords, Kind::Switch, px600::curverecord::kSwitch, kHasSwitch),
+    In(px600::kCurveRecords, Kind::RangeStar, px600::curverecord::kSwitchRange),
+    In(px600::kCurveRecords, Kind::Switch, px600::curverecord::kGroupSwitch, kHasGroups,
+       px600::curverecord::kGroups, px600::curverecord::kGroupSize),
+    In(px600::kCurveRecords, Kind::Switch, px600::curverecord::kCurveSwitch, kHasCurve),
+    In(px600::kResetRanges, Kind::Reset),
 };
+
+// One switch field or range* record of a tail.
+constexpr Run SwitchAt(uint16_t offset) { return {offset, 1, 0, Kind::Switch}; }
+constexpr Run RangeAt(uint16_t offset) { return {offset, 1, 0, Kind::RangeStar}; }
 
 // Tail of AIRPLANE, GLIDER and MULTICOPTER condition blocks.
 inline constexpr Run kTailPlane[] = {
-    {1992, 1, 0, Kind::Switch}, {2169, 1, 0, Kind::Switch}, {2228, 1, 0, Kind::Switch},
-    {2408, 1, 0, Kind::Switch}, {2451, 1, 0, Kind::Switch}, {2516, 1, 0, Kind::Switch},
-    {2573, 1, 0, Kind::Switch}, {2757, 1, 0, Kind::Switch}, {2759, 1, 0, Kind::Switch},
-    {2765, 1, 0, Kind::Switch}, {2767, 1, 0, Kind::Switch}, {2773, 1, 0, Kind::Switch},
-    {2775, 1, 0, Kind::Switch}, {2781, 1, 0, Kind::Switch}, {2783, 1, 0, Kind::Switch},
-    {2789, 1, 0, Kind::Switch}, {2791, 1, 0, Kind::Switch}, {2813, 1, 0, Kind::Switch},
-    {2856, 1, 0, Kind::Switch},
-
-    {2043, 1, 0, Kind::RangeStar}, {2051, 1, 0, Kind::RangeStar}, {2092, 1, 0, Kind::RangeStar},
-    {2133, 1, 0, Kind::RangeStar}, {2172, 1, 0, Kind::RangeStar}, {2231, 1, 0, Kind::RangeStar},
-    {2364, 1, 0, Kind::RangeStar}, {2368, 1, 0, Kind::RangeStar}, {2411, 1, 0, Kind::RangeStar},
-    {2462, 1, 0, Kind::RangeStar}, {2519, 1, 0, Kind::RangeStar}, {2576, 1, 0, Kind::RangeStar},
-    {2589, 1, 0, Kind::RangeStar}, {2602, 1, 0, Kind::RangeStar}, {2615, 1, 0, Kind::RangeStar},
-    {2627, 1, 0, Kind::RangeStar}, {2631, 1, 0, Kind::RangeStar}, {2635, 1, 0, Kind::RangeStar},
-    {2695, 1, 0, Kind::RangeStar}, {2798, 1, 0, Kind::RangeStar}, {2834, 1, 0, Kind::RangeStar},
-    {2837, 1, 0, Kind::RangeStar}, {2841, 1, 0, Kind::RangeStar}, {2877, 1, 0, Kind::RangeStar},
-    {2880, 1, 0, Kind::RangeStar}, {2884, 1, 0, Kind::RangeStar}, {2894, 1, 0, Kind::RangeStar},
-    {2901, 1, 0, Kind::RangeStar}, {2908, 1, 0, Kind::RangeStar}, {2927, 1, 0, Kind::RangeStar},
+    SwitchAt(1992), SwitchAt(2169), SwitchAt(2228), SwitchAt(2408), SwitchAt(2451), SwitchAt(2516), SwitchAt(2573),
+    SwitchAt(2757), SwitchAt(2759), SwitchAt(2765), SwitchAt(2767), SwitchAt(2773), SwitchAt(2775), SwitchAt(2781),
+    SwitchAt(2783), SwitchAt(2789), SwitchAt(2791), SwitchAt(2813), SwitchAt(2856),
+    RangeAt(2043), RangeAt(2051), RangeAt(2092), RangeAt(2133), RangeAt(2172), RangeAt(2231), RangeAt(2364),
+    RangeAt(2368), RangeAt(2411), RangeAt(2462), RangeAt(2519), RangeAt(2576), RangeAt(2589), RangeAt(2602),
+    RangeAt(2615), RangeAt(2627), RangeAt(2631), RangeAt(2635), RangeAt(2695), RangeAt(2798), RangeAt(2834),
+    RangeAt(2837), RangeAt(2841), RangeAt(2877), RangeAt(2880), RangeAt(2884), RangeAt(2894), RangeAt(2901),
+    RangeAt(2908), RangeAt(2927),
 };
 
-// Tail of HELICOPTER condition blocks.
+// Tail of HELICOPTER condition blocks: switch fields, range* records, then
+// thirteen pairs of a range* record and its switch field.
 inline constexpr Run kTailHeli[] = {
-    {1985, 1, 0, Kind::Switch}, {1988, 1, 0, Kind::Switch}, {1991, 1, 0, Kind::Switch},
-    {1996, 1, 0, Kind::Switch}, {2600, 1, 0, Kind::Switch}, {2602, 1, 0, Kind::Switch},
-
-    {2013, 1, 0, Kind::RangeStar}, {2020, 1, 0, Kind::RangeStar}, {2027, 1, 0, Kind::RangeStar},
-    {2082, 1, 0, Kind::RangeStar}, {2137, 1, 0, Kind::RangeStar}, {2192, 1, 0, Kind::RangeStar},
-    {2247, 1, 0, Kind::RangeStar}, {2307, 1, 0, Kind::RangeStar}, {2367, 1, 0, Kind::RangeStar},
-    {2427, 1, 0, Kind::RangeStar},
-
-    // thirteen pairs of a range record and its switch field
-    {2610, 1, 0, Kind::RangeStar}, {2614, 1, 0, Kind::Switch},
-    {2660, 1, 0, Kind::RangeStar}, {2664, 1, 0, Kind::Switch},
-    {2681, 1, 0, Kind::RangeStar}, {2685, 1, 0, Kind::Switch},
-    {2617, 1, 0, Kind::RangeStar}, {2621, 1, 0, Kind::Switch},
-    {2667, 1, 0, Kind::RangeStar}, {2671, 1, 0, Kind::Switch},
-    {2688, 1, 0, Kind::RangeStar}, {2692, 1, 0, Kind::Switch},
-    {2624, 1, 0, Kind::RangeStar}, {2628, 1, 0, Kind::Switch},
-    {2674, 1, 0, Kind::RangeStar}, {2678, 1, 0, Kind::Switch},
-    {2695, 1, 0, Kind::RangeStar}, {2699, 1, 0, Kind::Switch},
-    {2631, 1, 0, Kind::RangeStar}, {2635, 1, 0, Kind::Switch},
-    {2638, 1, 0, Kind::RangeStar}, {2642, 1, 0, Kind::Switch},
-    {2645, 1, 0, Kind::RangeStar}, {2649, 1, 0, Kind::Switch},
-    {2652, 1, 0, Kind::RangeStar}, {2655, 1, 0, Kind::Switch},
+    SwitchAt(1985), SwitchAt(1988), SwitchAt(1991), SwitchAt(1996), SwitchAt(2600), SwitchAt(2602),
+    RangeAt(2013), RangeAt(2020), RangeAt(2027), RangeAt(2082), RangeAt(2137), RangeAt(2192), RangeAt(2247),
+    RangeAt(2307), RangeAt(2367), RangeAt(2427),
+    RangeAt(2610), SwitchAt(2614), RangeAt(2660), SwitchAt(2664), RangeAt(2681), SwitchAt(2685),
+    RangeAt(2617), SwitchAt(2621), RangeAt(2667), SwitchAt(2671), RangeAt(2688), SwitchAt(2692),
+    RangeAt(2624), SwitchAt(2628), RangeAt(2674), SwitchAt(2678), RangeAt(2695), SwitchAt(2699),
+    RangeAt(2631), SwitchAt(2635), RangeAt(2638), SwitchAt(2642), RangeAt(2645), SwitchAt(2649),
+    RangeAt(2652), SwitchAt(2655),
 };
 
 // One visited field: its offset (image or block), kind, and the offset of the

@@ -8,7 +8,6 @@
 #include "model/SwitchFields.h"
 
 using switchfields::Field;
-using switchfields::Gate;
 using switchfields::Kind;
 
 namespace {
@@ -19,17 +18,6 @@ constexpr uint8_t kBit7 = 0x80;
 
 // Codes 0x30..0x3E are never looked up: the transmitter keeps them as they are.
 bool IsReservedCode(uint8_t code) { return code >= 0x30 && code <= 0x3E; }
-
-bool GateOpen(Gate gate, uint8_t flags)
-{
-    switch (gate) {
-    case Gate::Always: return true;
-    case Gate::Bit5Set: return (flags & 0x20) != 0;
-    case Gate::Bit4Set: return (flags & 0x10) != 0;
-    case Gate::Bit4Clear: return (flags & 0x10) == 0;
-    }
-    return false;
-}
 
 // Signed 8-bit arithmetic on positions; results wrap modulo 256.
 int8_t AsSigned(uint8_t b) { return static_cast<int8_t>(b); }
@@ -86,9 +74,7 @@ int CModelDataPX600::IsProportionalControl(uint8_t code)
 
 void CModelDataPX600::ResetSwitchRange(uint8_t* record)
 {
-    record[0] = HW_NONE;  // no control
-    record[1] = 5;
-    record[2] = 0xFB;     // -5
+    std::memcpy(record, px600::kNoSwitchRange, sizeof px600::kNoSwitchRange);
 }
 
 void CModelDataPX600::ConvertSwitch(uint8_t* field)
@@ -180,9 +166,8 @@ void CModelDataPX600::ConvertMaskedField(uint8_t* field)
     }
 }
 
-void CModelDataPX600::VisitSwitchField(uint8_t* block, int condition, uint32_t offset, int kind)
+void CModelDataPX600::VisitSwitchField(uint8_t* block, int condition, uint32_t offset, Kind k)
 {
-    const Kind k = static_cast<Kind>(kind);
     uint8_t* p = block + offset;
     const int width = switchfields::Width(k);
 
@@ -216,7 +201,7 @@ void CModelDataPX600::VisitSwitchField(uint8_t* block, int condition, uint32_t o
     if (m_switchObserver && std::memcmp(change.before, p, static_cast<size_t>(width)) != 0) {
         change.condition = condition;
         change.offset = offset;
-        change.kind = switchfields::KindName(k);
+        change.kind = k;
         std::memcpy(change.after, p, static_cast<size_t>(width));
         change.width = static_cast<uint8_t>(width);
         m_switchObserver(change, m_switchObserverContext);
@@ -226,20 +211,20 @@ void CModelDataPX600::VisitSwitchField(uint8_t* block, int condition, uint32_t o
 void CModelDataPX600::ConvertSwitches()
 {
     switchfields::ForEachField(switchfields::kModelWide, [this](const Field& f) {
-        VisitSwitchField(m_image, -1, f.offset, static_cast<int>(f.kind));
+        VisitSwitchField(m_image, -1, f.offset, f.kind);
     });
-    for (int c = 0; c < 8; ++c)
+    for (int c = 0; c < px600::kConditions; ++c)
         ConvertConditionSwitches(c);
 }
 
 void CModelDataPX600::ConvertConditionSwitches(int condition)
 {
-    if (condition < 0 || condition > 7)
+    if (condition < 0 || condition >= px600::kConditions)
         return;
-    uint8_t* block = m_image + switchfields::kConditionBase + switchfields::kConditionSize * condition;
+    uint8_t* block = m_image + px600::kConditionBlock.At(condition);
     auto visit = [this, block, condition](const Field& f) {
-        if (GateOpen(f.gate, block[f.flagsOffset]))
-            VisitSwitchField(block, condition, f.offset, static_cast<int>(f.kind));
+        if (f.gate.Open(block[f.flagsOffset]))
+            VisitSwitchField(block, condition, f.offset, f.kind);
     };
     switchfields::ForEachField(switchfields::kConditionCommon, visit);
     if (GetModelType() == MODEL_HELICOPTER)

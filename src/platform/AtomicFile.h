@@ -21,24 +21,23 @@ public:
     // Removes the temporary file unless it was published.
     ~CAtomicFile();
 
-    // Creates the temporary file beside path. False (and error filled) when the
-    // folder does not take a new file.
-    bool Create(const std::string& path, CFileException* error = nullptr);
-    // Appends bytes to the temporary file; throws CFileException naming path.
-    void Write(const void* buffer, size_t count);
-    // Flushes and closes the temporary file and gives it its name. Exists when
-    // a file of that name appeared meanwhile (it is left untouched); throws
-    // CFileException for every other failure. The temporary file is gone
-    // afterwards in every case.
-    Publish Commit();
+    // Creates the temporary file beside path; fails when the folder does not
+    // take a new file.
+    FileResult Create(const std::string& path);
+    // Appends bytes to the temporary file; a failure names path.
+    FileResult Write(const void* buffer, size_t count);
+    // Flushes and closes the temporary file and gives it its name; published
+    // is Exists when a file of that name appeared meanwhile (it is left
+    // untouched). The temporary file is gone afterwards in every case.
+    FileResult Commit(Publish& published);
 
     // The temporary file's name; empty for a file without a name.
     const std::string& TemporaryPath() const { return m_tempPath; }
 
 private:
     void Discard();
-    [[noreturn]] void Fail(int error);
-    Publish CommitUnnamed();
+    FileResult Fail(int error);
+    FileResult CommitUnnamed(Publish& published);
     void SyncFolder();
 
     std::string m_path;

@@ -1,14 +1,8 @@
-// The parts of the file classes that do not touch the system: messages,
-// wildcard matching, paths and the walk over a folder search's matches.
+// The parts of the file classes that do not touch the system: wildcard
+// matching, paths and the walk over a folder search's matches.
 #include "platform/File.h"
 
-#include "platform/Strings.h"
-#include "platform/Text.h"
-
 namespace {
-
-// String id of the message for each cause; the table follows the Cause order.
-constexpr unsigned kCauseMessageBase = 1300;
 
 char AsciiLower(char c)
 {
@@ -17,31 +11,20 @@ char AsciiLower(char c)
 
 } // namespace
 
-std::u16string CFileException::GetErrorMessage(size_t maxChars) const
-{
-    std::u16string text = FormatString(kCauseMessageBase + static_cast<unsigned>(m_cause),
-                                       {Utf8ToUtf16(m_strFileName)});
-    if (text.empty())
-        text = FormatString(kCauseMessageBase + genericException, {Utf8ToUtf16(m_strFileName)});
-    if (text.size() > maxChars)
-        text.resize(maxChars);
-    return text;
-}
-
 bool ReadSmallFile(const std::string& path, size_t maxBytes, std::string& text)
 {
     text.clear();
     CFile file;
-    if (path.empty() || !file.Open(path, CFile::modeRead | CFile::typeBinary))
+    if (path.empty() || !file.Open(path, CFile::modeRead | CFile::typeBinary).ok)
         return false;
-    try {
-        text.resize(maxBytes);
-        text.resize(file.Read(text.data(), static_cast<unsigned>(maxBytes)));
-        return true;
-    } catch (const CFileException&) {
+    text.resize(maxBytes);
+    unsigned got = 0;
+    if (!file.Read(text.data(), static_cast<unsigned>(maxBytes), got).ok) {
         text.clear();
         return false;
     }
+    text.resize(got);
+    return true;
 }
 
 bool WildcardMatch(const std::string& pattern, const std::string& name)

@@ -1,18 +1,19 @@
-// The file classes the model code uses: a binary file with open flags and
-// exceptions carrying an OS error number, and a folder search with wildcards.
+// The file classes the model code uses: a binary file with open flags whose
+// operations return a FileResult, and a folder search with wildcards.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
-// A failed file operation: the OS error number (errno here; inside a TINYFS
-// image the engine's error code), the file's name and a cause class.
-class CFileException {
-public:
+// What a file operation returns: success, or the cause class of its failure,
+// the error number behind it and the file's name. The number is the system's
+// (errno here) or, for a file inside a TINYFS image, the engine's error code.
+struct FileResult {
     enum Cause {
         none = 0,
-        genericException,
+        generic,
         fileNotFound,
         badPath,
         tooManyOpenFiles,
@@ -28,29 +29,26 @@ public:
         endOfFile,
     };
 
-    CFileException() = default;
-    CFileException(Cause cause, long osError, std::string fileName)
-        : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(fileName)) {}
+    bool ok = true;
+    Cause cause = none;
+    long code = 0;
+    bool inImage = false;  // code is the TINYFS engine's
+    std::string fileName;
 
-    // The cause that an OS error number stands for.
-    static Cause OsErrorToCause(long osError);
-    static CFileException FromOsError(long osError, const std::string& fileName)
+    static FileResult Failure(Cause cause, long code, std::string fileName)
     {
-        return CFileException(OsErrorToCause(osError), osError, fileName);
+        return FileResult{false, cause, code, false, std::move(fileName)};
     }
-
-    // The readable message, from the string table of the current language,
-    // naming the file. At most maxChars characters (the dialogs take 510).
-    std::u16string GetErrorMessage(size_t maxChars = 510) const;
-
-    Cause m_cause = none;
-    long m_lOsError = 0;
-    std::string m_strFileName;
+    // A failure the system reported by its error number.
+    static FileResult OsError(long code, std::string fileName)
+    {
+        return Failure(OsErrorToCause(code), code, std::move(fileName));
+    }
+    // The cause that a system error number stands for.
+    static Cause OsErrorToCause(long osError);
 };
 
-// A file handle with the open flags of the model code. Open reports failure by
-// its result (and fills the optional exception record); Read, Write and Close
-// throw CFileException.
+// A file handle with the open flags of the model code.
 class CFile {
 public:
     enum OpenFlags : unsigned {
@@ -65,16 +63,18 @@ public:
     CFile() = default;
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
-    // Closes a file that is still open; never throws.
+    // Closes a file that is still open.
     virtual ~CFile();
 
-    virtual bool Open(const std::string& fileName, unsigned flags, CFileException* error = nullptr);
-    virtual unsigned Read(void* buffer, unsigned count);
-    virtual void Write(const void* buffer, unsigned count);
-    virtual void Close();
+    virtual FileResult Open(const std::string& fileName, unsigned flags);
+    // Reads at most count bytes; got says how many came (fewer only at the
+    // end of the file).
+    virtual FileResult Read(void* buffer, unsigned count, unsigned& got);
+    virtual FileResult Write(const void* buffer, unsigned count);
+    virtual FileResult Close();
 
     // Length of the open file in bytes.
-    uint64_t GetLength() const;
+    FileResult GetLength(uint64_t& length) const;
     bool IsOpen() const { return m_fd >= 0; }
     const std::string& GetFilePath() const { return m_fileName; }
 

@@ -11,7 +11,6 @@ constexpr const char* kModelPattern = "*.MDL";
 constexpr const char* kImageName = "TINYFS.IMG";
 constexpr int kPlainNewFileNumber = 2;
 constexpr int kFirstModelFileNumber = 6;
-constexpr long kShortWriteError = 12;  // reported as "Out of memory"
 constexpr uint32_t kModeCreate = 16;
 
 // The image of a folder: folder, a separator unless the folder already ends in
@@ -29,9 +28,12 @@ std::string ImagePath(const std::string& folder)
     return path + kImageName;
 }
 
-[[noreturn]] void ThrowEngineError(long code, const std::string& fileName)
+// A failure of the engine: its error code, an I/O error when it left none.
+FileResult EngineError(int code, const std::string& fileName)
 {
-    throw CFileException::FromOsError(code, fileName);
+    FileResult result = FileResult::OsError(code > 0 ? code : TINY_EIO, fileName);
+    result.inImage = true;
+    return result;
 }
 
 } // namespace
@@ -71,11 +73,11 @@ CModelDataFile::~CModelDataFile()
         m_volume.Unmount();
 }
 
-bool CModelDataFile::Open(const std::string& name, unsigned flags, CFileException* error)
+FileResult CModelDataFile::Open(const std::string& name, unsigned flags)
 {
     if (!m_isVolume) {
         m_currentName = name;
-        return CFile::Open(name, flags, error);
+        return CFile::Open(name, flags);
     }
     m_currentName = m_folder + name;
     const uint16_t number = static_cast<uint16_t>(DecimalValue(name));
@@ -83,51 +85,46 @@ bool CModelDataFile::Open(const std::string& name, unsigned flags, CFileExceptio
     if ((flags & modeCreate) && !(flags & modeNoTruncate))
         mode += kModeCreate;
     m_handle = TinyOpen(static_cast<uint32_t>(m_volume.m_volumeIndex), 0, number, static_cast<int>(mode));
-    if (m_handle < 0) {
-        const int code = TinyGetError();
-        if (code != 0)
-            ThrowEngineError(code, name);
-        return false;
-    }
-    return true;
+    if (m_handle < 0)
+        return EngineError(TinyGetError(), name);
+    return {};
 }
 
-unsigned CModelDataFile::Read(void* buffer, unsigned count)
+FileResult CModelDataFile::Read(void* buffer, unsigned count, unsigned& got)
 {
     if (!m_isVolume)
-        return CFile::Read(buffer, count);
+        return CFile::Read(buffer, count, got);
+    got = 0;
     if (count == 0)
-        return 0;
-    // A failure comes back as the count -1 (all bits set); nothing is thrown.
-    return static_cast<unsigned>(TinyRead(m_handle, buffer, count));
+        return {};
+    const int read = TinyRead(m_handle, buffer, count);
+    if (read < 0)
+        return EngineError(TinyGetError(), m_currentName);
+    got = static_cast<unsigned>(read);
+    return {};
 }
 
-void CModelDataFile::Write(const void* buffer, unsigned count)
+FileResult CModelDataFile::Write(const void* buffer, unsigned count)
 {
-    if (!m_isVolume) {
-        CFile::Write(buffer, count);
-        return;
-    }
+    if (!m_isVolume)
+        return CFile::Write(buffer, count);
     const int written = TinyWrite(m_handle, buffer, count);
     if (written < 0)
-        ThrowEngineError(TinyGetError(), m_currentName);
+        return EngineError(TinyGetError(), m_currentName);
     if (static_cast<unsigned>(written) != count)
-        ThrowEngineError(kShortWriteError, m_currentName);
+        return EngineError(TINY_ENOMEM, m_currentName);
+    return {};
 }
 
-void CModelDataFile::Close()
+FileResult CModelDataFile::Close()
 {
-    if (!m_isVolume) {
-        CFile::Close();
-        return;
-    }
+    if (!m_isVolume)
+        return CFile::Close();
     const int result = TinyClose(m_handle);
     m_handle = -1;
-    if (result < 0) {
-        const int code = TinyGetError();
-        if (code != 0)
-            ThrowEngineError(code, m_currentName);
-    }
+    if (result < 0)
+        return EngineError(TinyGetError(), m_currentName);
+    return {};
 }
 
 // Steps the cursor to the next existing file number below count.

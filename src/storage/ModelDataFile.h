@@ -16,10 +16,11 @@ public:
     explicit CModelDataFile(const std::string& folder);
     ~CModelDataFile() override;
 
-    bool Open(const std::string& name, unsigned flags, CFileException* error = nullptr) override;
-    unsigned Read(void* buffer, unsigned count) override;
-    void Write(const void* buffer, unsigned count) override;
-    void Close() override;
+    // Inside an image a failure carries the engine's error code (inImage).
+    FileResult Open(const std::string& name, unsigned flags) override;
+    FileResult Read(void* buffer, unsigned count, unsigned& got) override;
+    FileResult Write(const void* buffer, unsigned count) override;
+    FileResult Close() override;
 
     virtual int GetFileCount();
     // Starts a search: the pattern (folder) or the first file number - 2 (image).

@@ -15,8 +15,8 @@
 
 #include "../core/RecordingHost.h"
 #include "../core/Watchdog.h"
+#include "app/Strings.h"
 #include "model/ModelData.h"
-#include "platform/Strings.h"
 #include "platform/Text.h"
 #include "samplegen/SampleFiles.h"
 
@@ -96,8 +96,7 @@ protected:
     {
         px400 = SystemPath(ARK_SAMPLES_DIR) + ARK_SEP "px400";
         px200 = SystemPath(ARK_SAMPLES_DIR) + ARK_SEP "px200";
-        if (!std::filesystem::exists(px400 + ARK_SEP "TRAINER.MDL"))
-            GTEST_SKIP() << "samples not written";
+        ASSERT_TRUE(std::filesystem::exists(px400 + ARK_SEP "TRAINER.MDL")) << "samples not written: " << px400;
         out = temp.Sub("out");
         config = temp.Sub("config");
     }

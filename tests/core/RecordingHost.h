@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "convert/DialogHost.h"
-#include "convert/ModelList.h"
+#include "app/DialogHost.h"
+#include "app/ModelList.h"
 #include "samplegen/SampleFiles.h"
 
 struct RecordedBox {
     std::u16string text;
     std::u16string caption;
-    unsigned style;
+    MessageKind kind;
 };
 
 class RecordingHost : public IDialogHost {
@@ -35,20 +35,20 @@ public:
         --waitDepth;
         events.push_back("wait-");
     }
-    void FocusControl(int controlId, bool selectAll) override
+    void FocusControl(FocusTarget target, bool selectAll) override
     {
-        focus.push_back({controlId, selectAll});
-        events.push_back("focus " + std::to_string(controlId) + (selectAll ? " all" : ""));
+        focus.push_back({target, selectAll});
+        events.push_back("focus " + std::to_string(static_cast<int>(target)) + (selectAll ? " all" : ""));
     }
-    void MessageBox(const std::u16string& text, const std::u16string& caption, unsigned style) override
+    void MessageBox(const std::u16string& text, const std::u16string& caption, MessageKind kind) override
     {
-        boxes.push_back({text, caption, style});
-        events.push_back("box " + std::to_string(style));
+        boxes.push_back({text, caption, kind});
+        events.push_back("box " + std::to_string(static_cast<int>(kind)));
     }
-    void ShowModelList(int listId, const ModelListing& listing) override
+    void ShowModelList(ListSide side, const ModelListing& listing) override
     {
-        lists.push_back({listId, listing});
-        events.push_back("list " + std::to_string(listId));
+        lists.push_back({side, listing});
+        events.push_back("list " + std::to_string(static_cast<int>(side)));
     }
 
     void Clear()
@@ -58,9 +58,9 @@ public:
 
     int waitDepth = 0;
     int waitBegins = 0;
-    std::vector<std::pair<int, bool>> focus;
+    std::vector<std::pair<FocusTarget, bool>> focus;
     std::vector<RecordedBox> boxes;
-    std::vector<std::pair<int, ModelListing>> lists;
+    std::vector<std::pair<ListSide, ModelListing>> lists;
     std::vector<std::string> events;
 };
 

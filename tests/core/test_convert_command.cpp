@@ -14,10 +14,10 @@
 #endif
 
 #include "RecordingHost.h"
-#include "convert/ConvertCommand.h"
+#include "app/ConvertCommand.h"
 #include "model/ModelData.h"
 #include "platform/AtomicFile.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 #include "samplegen/PX200Samples.h"
 #include "samplegen/PX400Builder.h"
@@ -92,8 +92,8 @@ protected:
         dst = temp.Sub("to");
         WriteSampleFile(src + ARK_SEP "Cub.MDL", PX400File(u"Cub", MODEL_AIRPLANE));
         WriteSampleFile(src + ARK_SEP "Glider.MDL", PX400File(u"Glider", MODEL_GLIDER));
-        state.sourceTransmitterSelection = u"PX400";
-        state.targetTransmitterSelection = u"PX600";
+        state.sourceTransmitter = TX_PX400;
+        state.targetTransmitter = TX_PX600;
         state.sourceLocationText = src;
         state.targetLocationText = dst;
         state.modelNameText = u"NEWCUB";
@@ -115,16 +115,16 @@ protected:
 
     // One stop box with the given text and caption, the named focus, nothing
     // written and the wait cursor ended.
-    void ExpectRefusal(const std::u16string& text, int focusId, bool selectAll, bool stored)
+    void ExpectRefusal(const std::u16string& text, std::optional<FocusTarget> focus, bool selectAll, bool stored)
     {
         EXPECT_FALSE(stored);
         ASSERT_EQ(host.boxes.size(), 1u) << Utf16ToUtf8(host.boxes.back().text);
         EXPECT_EQ(host.boxes[0].text, text);
         EXPECT_EQ(host.boxes[0].caption, u"PX600 Arkleton");
-        EXPECT_EQ(host.boxes[0].style, MB_ICONSTOP);
-        if (focusId) {
+        EXPECT_EQ(host.boxes[0].kind, MessageKind::Error);
+        if (focus) {
             ASSERT_FALSE(host.focus.empty());
-            EXPECT_EQ(host.focus.back(), std::make_pair(focusId, selectAll));
+            EXPECT_EQ(host.focus.back(), std::make_pair(*focus, selectAll));
         } else {
             EXPECT_TRUE(host.focus.empty());
         }
@@ -152,9 +152,9 @@ TEST_F(ConvertCommandTest, StoredConversionShowsCompletionThenHardwareWarning)
     ASSERT_TRUE(Run());
     ASSERT_EQ(host.boxes.size(), 2u);
     EXPECT_EQ(host.boxes[0].text, u"The conversion is complete.");
-    EXPECT_EQ(host.boxes[0].style, MB_ICONINFORMATION);
+    EXPECT_EQ(host.boxes[0].kind, MessageKind::Information);
     EXPECT_EQ(host.boxes[1].text, LoadString(705));
-    EXPECT_EQ(host.boxes[1].style, MB_ICONEXCLAMATION);
+    EXPECT_EQ(host.boxes[1].kind, MessageKind::Warning);
     EXPECT_EQ(host.boxes[1].caption, u"PX600 Arkleton");
     EXPECT_EQ(host.events.front(), "wait+");
     EXPECT_EQ(host.events.back(), "wait-");
@@ -170,11 +170,11 @@ TEST_F(ConvertCommandTest, StoredConversionShowsCompletionThenHardwareWarning)
     // The target list was refilled and shows the new file first; the source
     // list, of another folder, was not.
     ASSERT_EQ(host.lists.size(), 1u);
-    EXPECT_EQ(host.lists[0].first, IDC_TARGET_LIST);
+    EXPECT_EQ(host.lists[0].first, ListSide::Target);
     ASSERT_EQ(state.targetList.rows.size(), 1u);
     EXPECT_EQ(state.targetList.rows[0].key, TargetPath(u"NEWCUB"));
     EXPECT_EQ(state.targetList.selected, 0);
-    EXPECT_EQ(GetItemTransmitterType(state.targetList.rows[0]), TX_PX600);
+    EXPECT_EQ(state.targetList.rows[0].transmitter, TX_PX600);
 }
 
 TEST_F(ConvertCommandTest, SameFolderRefreshesBothListsAndKeepsTheConvertedRowSelected)
@@ -185,8 +185,8 @@ TEST_F(ConvertCommandTest, SameFolderRefreshesBothListsAndKeepsTheConvertedRowSe
     Select(src + ARK_SEP "Glider.MDL");
     ASSERT_TRUE(Run());
     ASSERT_EQ(host.lists.size(), 2u);
-    EXPECT_EQ(host.lists[0].first, IDC_TARGET_LIST);
-    EXPECT_EQ(host.lists[1].first, IDC_SOURCE_LIST);
+    EXPECT_EQ(host.lists[0].first, ListSide::Target);
+    EXPECT_EQ(host.lists[1].first, ListSide::Source);
     ASSERT_EQ(state.sourceList.rows.size(), 3u);
     ASSERT_EQ(state.selectedSourceRow, state.sourceList.selected);
     EXPECT_EQ(state.sourceList.rows[static_cast<size_t>(state.selectedSourceRow)].key, src + ARK_SEP "Glider.MDL");
@@ -200,41 +200,40 @@ TEST_F(ConvertCommandTest, TargetRefusals)
 {
     Select(src + ARK_SEP "Cub.MDL");
     before = FolderSnapshot(dst);
-    state.targetTransmitterSelection = u"PX400";
-    ExpectRefusal(FormatString(103, {u"PX400", Utf8ToUtf16(dst)}), IDC_TARGET_TRANSMITTER, true, Run());
+    state.targetTransmitter = TX_PX400;
+    ExpectRefusal(FormatString(103, {u"PX400", Utf8ToUtf16(dst)}), FocusTarget::TargetTransmitter, true, Run());
     EXPECT_NE(host.boxes[0].text.find(u"Cannot store PX400 data in " + Utf8ToUtf16(dst)),
               std::u16string::npos);
 
     host.Clear();
-    state.targetTransmitterSelection.reset();
-    ExpectRefusal(FormatString(103, {u"", Utf8ToUtf16(dst)}), IDC_TARGET_TRANSMITTER, true, Run());
+    state.targetTransmitter = TX_UNKNOWN;
+    ExpectRefusal(FormatString(103, {u"", Utf8ToUtf16(dst)}), FocusTarget::TargetTransmitter, true, Run());
 
     // A target folder holding a TINYFS image is refused; nothing is written.
     struct Engine {
         Engine() { TinyStartup(); }
         ~Engine() { TinyShutdown(); }
     } engine;
-    state.targetTransmitterSelection = u"PX600";
+    state.targetTransmitter = TX_PX600;
     ASSERT_TRUE(TinyVolumeBuilder().AddFile(6, std::vector<uint8_t>(6618, 1)).WriteFile(dst + ARK_SEP "TINYFS.IMG"));
-    if (!CModelDataFile(dst).m_isVolume)
-        GTEST_SKIP() << "image locations not mounted by this build";
+    ASSERT_TRUE(CModelDataFile(dst).m_isVolume) << "the image was not mounted";
     before = FolderSnapshot(dst);
     host.Clear();
-    ExpectRefusal(FormatString(103, {u"PX600", Utf8ToUtf16(dst)}), IDC_TARGET_TRANSMITTER, true, Run());
+    ExpectRefusal(FormatString(103, {u"PX600", Utf8ToUtf16(dst)}), FocusTarget::TargetTransmitter, true, Run());
 }
 
 TEST_F(ConvertCommandTest, SelectionAndExistingFileRefusals)
 {
     before = FolderSnapshot(dst);
     state.selectedSourceRow = -1;
-    ExpectRefusal(LoadString(104), IDC_SOURCE_LIST, false, Run());
+    ExpectRefusal(LoadString(104), FocusTarget::SourceList, false, Run());
 
     Select(src + ARK_SEP "Cub.MDL");
     WriteSampleFile(dst + ARK_SEP "Other.mdl", {1, 2, 3});
     WriteSampleFile(dst + ARK_SEP "NEWCUB.mdl", {4, 5});
     before = FolderSnapshot(dst);
     host.Clear();
-    ExpectRefusal(FormatString(105, {Utf8ToUtf16(TargetPath(u"NEWCUB"))}), IDC_MODEL_NAME, true, Run());
+    ExpectRefusal(FormatString(105, {Utf8ToUtf16(TargetPath(u"NEWCUB"))}), FocusTarget::ModelName, true, Run());
 
     // The existence test uses the folder search's matching, which ignores
     // case ("*" finds any file), after the spaces around the name are dropped;
@@ -245,7 +244,7 @@ TEST_F(ConvertCommandTest, SelectionAndExistingFileRefusals)
                                          {u"trainer", "TRAINER.MDL"}, {u" NEWCUB  ", "NEWCUB.mdl"}}) {
         host.Clear();
         state.modelNameText = name;
-        ExpectRefusal(FormatString(105, {Utf8ToUtf16(dst + ARK_SEP "" + existing)}), IDC_MODEL_NAME, true, Run());
+        ExpectRefusal(FormatString(105, {Utf8ToUtf16(dst + ARK_SEP "" + existing)}), FocusTarget::ModelName, true, Run());
     }
 }
 
@@ -259,7 +258,7 @@ TEST_F(ConvertCommandTest, EmptyLocationsAreRefusedWithTheirGroupsMessage)
         host.Clear();
         before = FolderSnapshot(dst);
         ExpectRefusal(source ? LoadString(710) : FormatString(103, {u"PX600", u""}),
-                      source ? IDC_SOURCE_LOCATION : IDC_TARGET_LOCATION, true, Run());
+                      source ? FocusTarget::SourceLocation : FocusTarget::TargetLocation, true, Run());
         *location = source ? src : dst;
         SaveDialogData(state, host);
     }
@@ -290,7 +289,7 @@ TEST_F(ConvertCommandTest, ModelNameRefusalsInRuleOrder)
         SCOPED_TRACE(Utf16ToUtf8(c.name));
         host.Clear();
         state.modelNameText = c.name;
-        ExpectRefusal(LoadString(c.id), IDC_MODEL_NAME, true, Run());
+        ExpectRefusal(LoadString(c.id), FocusTarget::ModelName, true, Run());
     }
 }
 
@@ -304,7 +303,7 @@ TEST_F(ConvertCommandTest, DeviceNamesAreRefusedBeforeAnyFileIsOpened)
         SCOPED_TRACE(Utf16ToUtf8(name));
         host.Clear();
         state.modelNameText = name;
-        ExpectRefusal(FormatString(107, {Utf8ToUtf16(TargetPath(name))}), IDC_MODEL_NAME, true, Run());
+        ExpectRefusal(FormatString(107, {Utf8ToUtf16(TargetPath(name))}), FocusTarget::ModelName, true, Run());
     }
 }
 
@@ -312,19 +311,19 @@ TEST_F(ConvertCommandTest, TransmitterTypeMismatchIsRefused)
 {
     before = FolderSnapshot(dst);
     Select(src + ARK_SEP "Cub.MDL");
-    state.sourceTransmitterSelection = u"PX200";
-    ExpectRefusal(LoadString(704), IDC_SOURCE_TRANSMITTER, false, Run());
+    state.sourceTransmitter = TX_PX200;
+    ExpectRefusal(LoadString(704), FocusTarget::SourceTransmitter, false, Run());
 
     // A row whose transmitter text names no type, whatever the combo box says.
     std::vector<uint8_t> odd = PX400File(u"Odd", 0);
     odd[0] = 'Z';
     WriteSampleFile(src + ARK_SEP "Odd.MDL", odd);
-    state.sourceTransmitterSelection = u"PX400";
+    state.sourceTransmitter = TX_PX400;
     state.sourceLocationText = src + ARK_SEP "";
     SaveDialogData(state, host);
     Select(src + ARK_SEP ARK_SEP "Odd.MDL");
     host.Clear();
-    ExpectRefusal(LoadString(704), IDC_SOURCE_TRANSMITTER, false, Run());
+    ExpectRefusal(LoadString(704), FocusTarget::SourceTransmitter, false, Run());
 }
 
 TEST_F(ConvertCommandTest, SourceThatCannotBeOpenedOrReadWhole)
@@ -332,7 +331,7 @@ TEST_F(ConvertCommandTest, SourceThatCannotBeOpenedOrReadWhole)
     before = FolderSnapshot(dst);
     Select(src + ARK_SEP "Cub.MDL");
     std::filesystem::remove(src + ARK_SEP "Cub.MDL");
-    ExpectRefusal(FormatString(106, {Utf8ToUtf16(src + ARK_SEP "Cub.MDL")}), IDC_SOURCE_LOCATION, true, Run());
+    ExpectRefusal(FormatString(106, {Utf8ToUtf16(src + ARK_SEP "Cub.MDL")}), FocusTarget::SourceLocation, true, Run());
 
     // A PX400 file shorter than a model is a read failure, not a model of zeros.
     std::vector<uint8_t> cut = PX400File(u"Cut", 0);
@@ -344,7 +343,7 @@ TEST_F(ConvertCommandTest, SourceThatCannotBeOpenedOrReadWhole)
     host.Clear();
     const std::u16string text = FormatString(1314, {Utf8ToUtf16(src + ARK_SEP "." ARK_SEP "Cut.MDL")});
     EXPECT_EQ(text, u"An attempt was made to access " + Utf8ToUtf16(src + ARK_SEP "." ARK_SEP "Cut.MDL") + u" past its end.");
-    ExpectRefusal(text, 0, false, Run());
+    ExpectRefusal(text, std::nullopt, false, Run());
 }
 
 TEST_F(ConvertCommandTest, VersionVerdictsStopBeforeAnythingIsBuilt)
@@ -354,10 +353,10 @@ TEST_F(ConvertCommandTest, VersionVerdictsStopBeforeAnythingIsBuilt)
     hw.m_inUse = 7;  // untouched unless the build starts
     ConvertOptions options;
     options.versionCheck = VersionOld;
-    ExpectRefusal(LoadString(700), IDC_SOURCE_LIST, false, Run(options));
+    ExpectRefusal(LoadString(700), FocusTarget::SourceList, false, Run(options));
     host.Clear();
     options.versionCheck = VersionNew;
-    ExpectRefusal(LoadString(701), IDC_SOURCE_LIST, false, Run(options));
+    ExpectRefusal(LoadString(701), FocusTarget::SourceList, false, Run(options));
     EXPECT_EQ(hw.m_inUse, 7);
 
     host.Clear();
@@ -374,7 +373,7 @@ TEST_F(ConvertCommandTest, TargetFolderThatTakesNoFile)
     SaveDialogData(state, host);
     host.Clear();
     before = FolderSnapshot(dst);
-    ExpectRefusal(FormatString(107, {Utf8ToUtf16(dst + ARK_SEP "missing" ARK_SEP "NEWCUB.mdl")}), IDC_MODEL_NAME, true, Run());
+    ExpectRefusal(FormatString(107, {Utf8ToUtf16(dst + ARK_SEP "missing" ARK_SEP "NEWCUB.mdl")}), FocusTarget::ModelName, true, Run());
 }
 
 TEST_F(ConvertCommandTest, DelayWarningsComeBetweenCompletionAndHardware)
@@ -401,7 +400,7 @@ TEST_F(ConvertCommandTest, DelayWarningsComeBetweenCompletionAndHardware)
         ASSERT_EQ(host.boxes.size(), 3u);
         EXPECT_EQ(host.boxes[0].text, LoadString(108));
         EXPECT_EQ(host.boxes[1].text, LoadString(warning));
-        EXPECT_EQ(host.boxes[1].style, MB_ICONEXCLAMATION);
+        EXPECT_EQ(host.boxes[1].kind, MessageKind::Warning);
         EXPECT_EQ(host.boxes[2].text, LoadString(705));
     }
 }
@@ -417,7 +416,7 @@ TEST_F(ConvertCommandTest, ShortPX200ModelIsConvertedWithAWarningLast)
         const std::string folder = temp.Sub("px200-" + std::to_string(size));
         ASSERT_TRUE(TinyVolumeBuilder().AddFile(6, {whole.begin(), whole.begin() + std::ptrdiff_t(size)})
                         .WriteFile(folder + ARK_SEP "TINYFS.IMG"));
-        state.sourceTransmitterSelection = u"PX200";
+        state.sourceTransmitter = TX_PX200;
         state.sourceLocationText = folder;
         state.modelNameText = Utf8ToUtf16("S" + std::to_string(size));
         SaveDialogData(state, host);
@@ -429,8 +428,29 @@ TEST_F(ConvertCommandTest, ShortPX200ModelIsConvertedWithAWarningLast)
         if (size < PX200_DATA_SIZE) {
             EXPECT_EQ(host.boxes[2].text, FormatString(709, {static_cast<long long>(size), 6618LL}));
         }
-        EXPECT_EQ(host.boxes.back().style, MB_ICONEXCLAMATION);
+        EXPECT_EQ(host.boxes.back().kind, MessageKind::Warning);
     }
+}
+
+// The target folder is looked at before the source is opened: an image there
+// that cannot be mounted leaves the source's image mounted and readable.
+TEST_F(ConvertCommandTest, UnusableImageInTheTargetFolderLeavesTheSourceImageReadable)
+{
+    struct Engine {
+        Engine() { TinyStartup(); }
+        ~Engine() { TinyShutdown(); }
+    } engine;
+    const std::string folder = temp.Sub("px200");
+    ASSERT_TRUE(TinyVolumeBuilder().AddFile(6, MakePX200Model(PX200Samples()[0])).WriteFile(folder + ARK_SEP "TINYFS.IMG"));
+    WriteSampleFile(dst + ARK_SEP "TINYFS.IMG", std::vector<uint8_t>(4096, 0));  // no volume in it
+    state.sourceTransmitter = TX_PX200;
+    state.sourceLocationText = folder;
+    SaveDialogData(state, host);
+    Select("6");
+    host.Clear();
+    EXPECT_TRUE(Run());
+    ASSERT_FALSE(host.boxes.empty());
+    EXPECT_EQ(host.boxes[0].text, LoadString(108));
 }
 
 TEST_F(ConvertCommandTest, DetailChoicesSurviveAFailureAndAreConsumedBySuccess)
@@ -502,7 +522,7 @@ TEST_F(ConvertCommandTest, DetailRefusalsAndTableValidity)
     EXPECT_EQ(hw.m_rows[0].target, HW_NONE);
     EXPECT_EQ(IsHardwareTableValid(state, hw), 1);
     // Another source type makes the rows invalid without touching them.
-    state.sourceTransmitterSelection = u"PX200";
+    state.sourceTransmitter = TX_PX200;
     EXPECT_EQ(IsHardwareTableValid(state, hw), 0);
     EXPECT_EQ(hw.m_rows[0].target, HW_NONE);
 }
@@ -548,7 +568,7 @@ TEST_F(ConvertCommandTest, InjectedStoreFailuresLeaveNothingBehind)
             EXPECT_EQ(FileOpCountForTesting(c.op), 1);
             ASSERT_EQ(host.boxes.size(), 1u);
             EXPECT_EQ(host.boxes[0].text, c.text);
-            EXPECT_EQ(host.boxes[0].style, MB_ICONSTOP);
+            EXPECT_EQ(host.boxes[0].kind, MessageKind::Error);
             EXPECT_EQ(FolderSnapshot(dst), before);
             EXPECT_EQ(state.m_detailUsed, 1);
             EXPECT_TRUE(host.lists.empty());
@@ -588,16 +608,18 @@ TEST(AtomicFileTest, NeverReplacesAFileThatAppearedMeanwhile)
         if (mode > 0)
             UseNamedTemporary();
         CAtomicFile out;
-        ASSERT_TRUE(out.Create(path));
+        ASSERT_TRUE(out.Create(path).ok);
         if (mode == 0 && kUnnamedFiles)
             EXPECT_EQ(out.TemporaryPath(), "");
         else
             EXPECT_EQ(out.TemporaryPath().rfind(temp.Path() + ARK_SEP "" + kAtomicTempPrefix, 0), 0u);
-        out.Write(bytes.data(), bytes.size());
+        EXPECT_TRUE(out.Write(bytes.data(), bytes.size()).ok);
         WriteSampleFile(path, {1, 2, 3});  // someone else's file appears
         if (mode == 2)
             InjectFileFaultForTesting(FileOp::Link, 1, EPERM);
-        EXPECT_EQ(out.Commit(), CAtomicFile::Publish::Exists);
+        CAtomicFile::Publish published = CAtomicFile::Publish::Stored;
+        EXPECT_TRUE(out.Commit(published).ok);
+        EXPECT_EQ(published, CAtomicFile::Publish::Exists);
         EXPECT_EQ(ReadSampleFile(path), (std::vector<uint8_t>{1, 2, 3}));
         EXPECT_EQ(FolderSnapshot(temp.Path()).size(), 1u);
         std::filesystem::remove(path);
@@ -608,9 +630,11 @@ TEST(AtomicFileTest, NeverReplacesAFileThatAppearedMeanwhile)
     UseNamedTemporary();
     InjectFileFaultForTesting(FileOp::Link, 1, EPERM);
     CAtomicFile out;
-    ASSERT_TRUE(out.Create(path));
-    out.Write(bytes.data(), bytes.size());
-    EXPECT_EQ(out.Commit(), CAtomicFile::Publish::Stored);
+    ASSERT_TRUE(out.Create(path).ok);
+    EXPECT_TRUE(out.Write(bytes.data(), bytes.size()).ok);
+    CAtomicFile::Publish published = CAtomicFile::Publish::Exists;
+    EXPECT_TRUE(out.Commit(published).ok);
+    EXPECT_EQ(published, CAtomicFile::Publish::Stored);
     EXPECT_EQ(ReadSampleFile(path), bytes);
     EXPECT_EQ(FolderSnapshot(temp.Path()).size(), 1u);
     ClearFileFaultsForTesting();
@@ -629,21 +653,13 @@ TEST(AtomicFileTest, KilledStoreLeavesNoFile)
     ASSERT_GE(child, 0);
     if (child == 0) {
         // Writes, tells the parent, and waits for its end before any commit.
-        char created = 0;
-        try {
-            CAtomicFile out;
-            const std::vector<uint8_t> bytes(PX600_IMAGE_SIZE, 0x5A);
-            if (out.Create(temp.Path() + "/KILLED.mdl")) {
-                out.Write(bytes.data(), bytes.size());
-                created = 1;
-            }
-            if (::write(ready[1], &created, 1) != 1)
-                ::_exit(2);
-            for (;;)
-                ::pause();
-        } catch (...) {
-        }
-        ::_exit(2);
+        CAtomicFile out;
+        const std::vector<uint8_t> bytes(PX600_IMAGE_SIZE, 0x5A);
+        const char created = out.Create(temp.Path() + "/KILLED.mdl").ok && out.Write(bytes.data(), bytes.size()).ok;
+        if (::write(ready[1], &created, 1) != 1)
+            ::_exit(2);
+        for (;;)
+            ::pause();
     }
     ::close(ready[1]);
     pollfd wait{ready[0], POLLIN, 0};
@@ -670,9 +686,9 @@ TEST(AtomicFileTest, AbandonedFileLeavesNoTemporary)
             if (named)
                 UseNamedTemporary();
             CAtomicFile out;
-            ASSERT_TRUE(out.Create(temp.Path() + ARK_SEP "x.mdl"));
+            ASSERT_TRUE(out.Create(temp.Path() + ARK_SEP "x.mdl").ok);
             const uint8_t b = 1;
-            out.Write(&b, 1);
+            EXPECT_TRUE(out.Write(&b, 1).ok);
             EXPECT_EQ(FolderSnapshot(temp.Path()).size(), out.TemporaryPath().empty() ? 0u : 1u);
         }
         EXPECT_TRUE(FolderSnapshot(temp.Path()).empty());

@@ -10,9 +10,9 @@
 
 #include "Portable.h"
 #include "RecordingHost.h"
-#include "convert/DetailCommand.h"
+#include "app/DetailCommand.h"
 #include "model/ModelData.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 #include "samplegen/PX200Samples.h"
 #include "samplegen/PX400Builder.h"
@@ -78,8 +78,8 @@ protected:
         samples::PX400Builder cub;
         cub.SetModelName(u"Cub");
         WriteSampleFile(src + ARK_SEP "Cub.MDL", cub.Image());
-        state.sourceTransmitterSelection = u"PX400";
-        state.targetTransmitterSelection = u"PX600";
+        state.sourceTransmitter = TX_PX400;
+        state.targetTransmitter = TX_PX600;
         state.sourceLocationText = src;
         state.targetLocationText = dst;
         SaveDialogData(state, host);
@@ -104,7 +104,7 @@ protected:
         TinyVolumeBuilder builder(8, 16, 8);
         builder.AddFile(6, MakePX200Model(PX200Samples()[1]));
         ASSERT_TRUE(builder.WriteFile(folder + ARK_SEP "TINYFS.IMG"));
-        state.sourceTransmitterSelection = u"PX200";
+        state.sourceTransmitter = TX_PX200;
         state.sourceLocationText = folder;
         SaveDialogData(state, host);
         Select("6");
@@ -128,16 +128,16 @@ TEST_F(DetailCommandTest, RefusalsShowOneBoxAndChangeNothing)
         const char* what;
         std::function<void(MainDialogState&)> setup;
         std::u16string text;
-        int focus;  // 0: none
+        std::optional<FocusTarget> focus;
         bool selectAll;
     } cases[] = {
-        {"no row", [](MainDialogState& s) { s.selectedSourceRow = -1; }, LoadString(104), IDC_SOURCE_LIST, false},
-        {"PX600 row", [](MainDialogState& s) { s.sourceList.rows[0].columns[0] = u"PX600   "; }, LoadString(704),
-         IDC_SOURCE_LIST, false},
-        {"unknown row", [](MainDialogState& s) { s.sourceList.rows[0].columns[0] = u"PX9"; }, LoadString(704),
-         IDC_SOURCE_LIST, false},
+        {"no row", [](MainDialogState& s) { s.selectedSourceRow = -1; }, LoadString(104), FocusTarget::SourceList, false},
+        {"PX600 row", [](MainDialogState& s) { s.sourceList.rows[0].transmitter = TX_PX600; }, LoadString(704),
+         FocusTarget::SourceList, false},
+        {"unknown row", [](MainDialogState& s) { s.sourceList.rows[0].transmitter = TX_UNKNOWN; }, LoadString(704),
+         FocusTarget::SourceList, false},
         {"file gone", [&](MainDialogState& s) { s.sourceList.rows[0].key = missing; },
-         FormatString(106, {U(missing.c_str())}), IDC_SOURCE_LOCATION, true},
+         FormatString(106, {U(missing.c_str())}), FocusTarget::SourceLocation, true},
 #ifndef _WIN32
         // Reading the process's own memory at address 0 fails with EIO.
         {"read error",
@@ -145,7 +145,7 @@ TEST_F(DetailCommandTest, RefusalsShowOneBoxAndChangeNothing)
              s.m_sourceLocation = "/proc/self";
              s.sourceList.rows[0].key = "/proc/self/mem";
          },
-         FormatString(1310, {u"/proc/self/mem"}), 0, false},
+         FormatString(1310, {u"/proc/self/mem"}), std::nullopt, false},
 #endif
     };
     // An earlier confirmation must survive every refusal.
@@ -165,9 +165,9 @@ TEST_F(DetailCommandTest, RefusalsShowOneBoxAndChangeNothing)
         ASSERT_EQ(host.boxes.size(), 1u);
         EXPECT_EQ(host.boxes[0].text, c.text);
         EXPECT_EQ(host.boxes[0].caption, u"PX600 Arkleton");
-        EXPECT_EQ(host.boxes[0].style, MB_ICONSTOP);
+        EXPECT_EQ(host.boxes[0].kind, MessageKind::Error);
         if (c.focus)
-            EXPECT_EQ(host.focus, (std::vector<std::pair<int, bool>>{{c.focus, c.selectAll}}));
+            EXPECT_EQ(host.focus, (std::vector<std::pair<FocusTarget, bool>>{{*c.focus, c.selectAll}}));
         else
             EXPECT_TRUE(host.focus.empty());
         EXPECT_EQ(host.waitDepth, 0);
@@ -191,7 +191,7 @@ TEST_F(DetailCommandTest, TheDialogStartsFromTheFilesNamesAfterTheNotice)
         ASSERT_EQ(host.boxes.size(), 1u);
         EXPECT_EQ(dialog.boxesBefore, 1u);
         EXPECT_EQ(host.boxes[0].text, LoadString(634));
-        EXPECT_EQ(host.boxes[0].style, MB_ICONINFORMATION);
+        EXPECT_EQ(host.boxes[0].kind, MessageKind::Information);
         const CDetailData& d = dialog.shown;
         EXPECT_EQ(d.m_helicopter, 1);
         EXPECT_EQ(d.m_dualRateEnabled, 0);
@@ -201,7 +201,7 @@ TEST_F(DetailCommandTest, TheDialogStartsFromTheFilesNamesAfterTheNotice)
             EXPECT_EQ(d.m_conditionText[c], name) << c;
             EXPECT_EQ(d.m_fileConditionNames[c], name) << c;
             for (int i = 0; i < 6; ++i) {
-                const std::u16string rate = px200 ? (c < 5 ? LoadString(601 + i) : u"")
+                const std::u16string rate = px200 ? (c < 5 ? GetDefaultDualRateName(i) : u"")
                                                   : U(("R" + std::to_string(c) + std::to_string(i)).c_str());
                 EXPECT_EQ(d.m_dualRateNames[c * 6 + i], rate) << c << " " << i;
                 EXPECT_EQ(d.m_fileDualRateNames[c * 6 + i], rate);
@@ -369,16 +369,16 @@ TEST_F(DetailCommandTest, ChoicesHoldOnlyForTheModelTheyWereMadeFor)
     const std::string a = temp.Sub("A"), b = temp.Sub("B"), heli = src + ARK_SEP "Heli.MDL", cub = src + ARK_SEP "Cub.MDL";
     for (const auto& [folder, model] : {std::pair{a, 1}, {b, 0}})
         ASSERT_TRUE(TinyVolumeBuilder(8, 16, 8).AddFile(6, MakePX200Model(PX200Samples()[model])).WriteFile(folder + ARK_SEP "TINYFS.IMG"));
-    using Source = std::tuple<std::u16string, std::string, std::string>;  // transmitter, location, key
+    using Source = std::tuple<uint16_t, std::string, std::string>;  // transmitter, location, key
     const std::vector<Source> cases[][2] = {
-        {{{u"PX400", src, heli}}, {{u"PX400", src, cub}}},                          // another row
-        {{{u"PX200", a, "6"}}, {{u"PX200", b, "6"}}},                               // another location, same key
-        {{{u"PX400", src, heli}}, {{u"PX200", src, heli}, {u"PX400", src, heli}}},  // another transmitter and back
-        {{{u"PX400", src, heli}}, {{u"PX200", a, "6"}}},                            // another location and transmitter
-        {{{u"PX400", src, heli}}, {}},                                              // the same model
+        {{{TX_PX400, src, heli}}, {{TX_PX400, src, cub}}},                          // another row
+        {{{TX_PX200, a, "6"}}, {{TX_PX200, b, "6"}}},                               // another location, same key
+        {{{TX_PX400, src, heli}}, {{TX_PX200, src, heli}, {TX_PX400, src, heli}}},  // another transmitter and back
+        {{{TX_PX400, src, heli}}, {{TX_PX200, a, "6"}}},                            // another location and transmitter
+        {{{TX_PX400, src, heli}}, {}},                                              // the same model
     };
     auto choose = [&](const Source& source) {
-        std::tie(state.sourceTransmitterSelection, state.sourceLocationText, std::ignore) = source;
+        std::tie(state.sourceTransmitter, state.sourceLocationText, std::ignore) = source;
         SaveDialogData(state, host);
         Select(std::get<2>(source));
     };

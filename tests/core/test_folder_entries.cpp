@@ -16,9 +16,9 @@
 
 #include "RecordingHost.h"
 #include "Watchdog.h"
-#include "convert/ConvertCommand.h"
-#include "platform/Settings.h"
-#include "platform/Strings.h"
+#include "app/ConvertCommand.h"
+#include "app/Settings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 #include "samplegen/PX400Builder.h"
 #include "samplegen/SampleFiles.h"
@@ -102,9 +102,9 @@ TEST_F(SpecialEntriesTest, ListingOpenAndSettingsNeverWaitAndSkipEveryEntryThatI
     for (const std::string& name : specials) {
         SCOPED_TRACE(name);
         CModelDataFile file(dir);
-        CFileException error;
-        EXPECT_FALSE(file.Open(dir + "/" + name, CFile::typeBinary | CFile::modeRead, &error));
-        EXPECT_NE(error.m_lOsError, 0);
+        const FileResult error = file.Open(dir + "/" + name, CFile::typeBinary | CFile::modeRead);
+        EXPECT_FALSE(error.ok);
+        EXPECT_NE(error.code, 0);
         EXPECT_FALSE(file.IsOpen());
         std::string text = "left over";
         EXPECT_FALSE(ReadSmallFile(dir + "/" + name, 64, text));
@@ -139,13 +139,13 @@ TEST_F(SpecialEntriesTest, ASourceSwappedForASpecialEntryIsRefusedWithoutWaiting
         // The list showed an ordinary model under this name; then the entry
         // became what it is now.
         MainDialogState state;
-        state.sourceTransmitterSelection = u"PX400";
-        state.targetTransmitterSelection = u"PX600";
+        state.sourceTransmitter = TX_PX400;
+        state.targetTransmitter = TX_PX600;
         state.m_sourceLocation = state.sourceLocationText = dir;
         state.m_targetLocation = state.targetLocationText = target;
         state.modelNameText = state.m_modelName = u"NEW";
         ModelListRow row;
-        row.columns[0] = u"PX400   ";
+        row.transmitter = TX_PX400;
         row.key = key;
         state.sourceList.rows.push_back(row);
         state.selectedSourceRow = 0;
@@ -178,9 +178,9 @@ TEST_F(SpecialEntriesTest, PipesAreLookedAtButNeverOpened)
         SCOPED_TRACE(path);
         for (unsigned mode : {unsigned(CFile::modeRead), CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate}) {
             CFile file;
-            CFileException error;
-            EXPECT_FALSE(file.Open(path, CFile::typeBinary | mode, &error));
-            EXPECT_EQ(error.m_lOsError, EACCES);
+            const FileResult error = file.Open(path, CFile::typeBinary | mode);
+            EXPECT_FALSE(error.ok);
+            EXPECT_EQ(error.code, EACCES);
         }
         EXPECT_EQ(ImageFileOpen(path), EACCES);
     }

@@ -1,5 +1,5 @@
 // Plain-folder file access: the folder search, CModelDataFile's listing and
-// open/read behaviour, and file exception messages.
+// open/read behaviour, and file error messages.
 #include <gtest/gtest.h>
 
 #include "Portable.h"
@@ -9,10 +9,12 @@
 #include <set>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <vector>
 
+#include "app/ModelList.h"
+#include "app/Strings.h"
 #include "platform/File.h"
-#include "platform/Strings.h"
 #include "storage/ModelDataFile.h"
 #include "TestFolder.h"
 
@@ -110,21 +112,16 @@ TEST(FolderListing, ExistenceTestOnAFullPath)
     EXPECT_FALSE(file.FindFirst(dir.File("sub/x.mdl")));
 }
 
-TEST(ModelDataFileIo, OpenMissingFileReturnsFalseWithoutThrowing)
+TEST(ModelDataFileIo, OpenMissingFileFailsWithItsCause)
 {
     TestFolder dir;
     CModelDataFile file(dir.Path());
-    bool opened = true;
-    EXPECT_NO_THROW(opened = file.Open(dir.File("missing.MDL"), CFile::typeBinary | CFile::modeRead));
-    EXPECT_FALSE(opened);
+    const FileResult missing = file.Open(dir.File("missing.MDL"), CFile::typeBinary | CFile::modeRead);
+    EXPECT_EQ(std::tie(missing.ok, missing.cause, missing.inImage, missing.fileName),
+              std::make_tuple(false, FileResult::fileNotFound, false, dir.File("missing.MDL")));
     EXPECT_EQ(file.m_currentName, dir.File("missing.MDL"));
 
-    CFileException error;
-    EXPECT_FALSE(file.Open(dir.File("missing.MDL"), CFile::typeBinary, &error));
-    EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
-    EXPECT_EQ(error.m_strFileName, dir.File("missing.MDL"));
-
-    EXPECT_FALSE(file.Open(dir.Path(), CFile::typeBinary, &error));  // a folder is no model file
+    EXPECT_FALSE(file.Open(dir.Path(), CFile::typeBinary).ok);  // a folder is no model file
 }
 
 TEST(ModelDataFileIo, ReadsWhatTheFileHoldsAndWritesNewFiles)
@@ -132,41 +129,43 @@ TEST(ModelDataFileIo, ReadsWhatTheFileHoldsAndWritesNewFiles)
     TestFolder dir;
     Touch(dir.File("short.MDL"), 100);
     CModelDataFile file(dir.Path());
-    ASSERT_TRUE(file.Open(dir.File("short.MDL"), CFile::typeBinary | CFile::modeRead));
+    ASSERT_TRUE(file.Open(dir.File("short.MDL"), CFile::typeBinary | CFile::modeRead).ok);
     std::vector<uint8_t> buf(500, 0);
-    EXPECT_EQ(file.Read(buf.data(), 500), 100u);
-    EXPECT_EQ(file.Read(buf.data(), 500), 0u);
-    EXPECT_EQ(file.Read(buf.data(), 0), 0u);
-    file.Close();
-    EXPECT_THROW(file.Read(buf.data(), 1), CFileException);
+    unsigned got = 1;
+    for (const auto& [count, expected] : {std::pair{500u, 100u}, {500u, 0u}, {0u, 0u}}) {
+        EXPECT_TRUE(file.Read(buf.data(), count, got).ok);
+        EXPECT_EQ(got, expected);
+    }
+    EXPECT_TRUE(file.Close().ok);
+    const FileResult closed = file.Read(buf.data(), 1, got);
+    EXPECT_EQ(std::tie(closed.ok, closed.cause), std::make_tuple(false, FileResult::invalidFile));
 
-    ASSERT_TRUE(file.Open(dir.File("new.mdl"), CFile::typeBinary | CFile::modeCreate | CFile::modeWrite));
+    ASSERT_TRUE(file.Open(dir.File("new.mdl"), CFile::typeBinary | CFile::modeCreate | CFile::modeWrite).ok);
     std::vector<uint8_t> data(32768, 0x5A);
-    file.Write(data.data(), static_cast<unsigned>(data.size()));
-    file.Close();
+    EXPECT_TRUE(file.Write(data.data(), static_cast<unsigned>(data.size())).ok);
+    EXPECT_TRUE(file.Close().ok);
     struct stat st{};
     ASSERT_EQ(::stat(dir.File("new.mdl").c_str(), &st), 0);
     EXPECT_EQ(st.st_size, 32768);
     EXPECT_EQ(file.GetNewFileNumber(), 2);
 }
 
-TEST(FileExceptions, MessagesNameTheFileInEveryLanguage)
+TEST(FileErrors, MessagesNameTheFileInEveryLanguage)
 {
     const Language before = CurrentLanguage();
     for (Language lang : {Language::English, Language::German, Language::French, Language::Japanese}) {
         SetLanguage(lang);
-        for (int cause = CFileException::none; cause <= CFileException::endOfFile; ++cause) {
-            CFileException e(static_cast<CFileException::Cause>(cause), 5, "/models/Extra.MDL");
-            const std::u16string text = e.GetErrorMessage();
+        for (int cause = FileResult::none; cause <= FileResult::endOfFile; ++cause) {
+            const FileResult e = FileResult::Failure(static_cast<FileResult::Cause>(cause), 5, "/models/Extra.MDL");
+            const std::u16string text = FileErrorText(e);
             EXPECT_NE(text.find(u"/models/Extra.MDL"), std::u16string::npos) << int(lang) << "/" << cause;
         }
     }
     SetLanguage(before);
-    CFileException longName(CFileException::endOfFile, 0, std::string(2000, 'n'));
-    EXPECT_EQ(longName.GetErrorMessage().size(), 510u);
+    EXPECT_EQ(FileErrorText(FileResult::Failure(FileResult::endOfFile, 0, std::string(2000, 'n'))).size(), 510u);
 #ifndef _WIN32  // the system's error numbers
-    EXPECT_EQ(CFileException::OsErrorToCause(ENOENT), CFileException::fileNotFound);
-    EXPECT_EQ(CFileException::OsErrorToCause(ENOSPC), CFileException::diskFull);
-    EXPECT_EQ(CFileException::OsErrorToCause(EACCES), CFileException::accessDenied);
+    EXPECT_EQ(FileResult::OsErrorToCause(ENOENT), FileResult::fileNotFound);
+    EXPECT_EQ(FileResult::OsErrorToCause(ENOSPC), FileResult::diskFull);
+    EXPECT_EQ(FileResult::OsErrorToCause(EACCES), FileResult::accessDenied);
 #endif
 }

@@ -2,9 +2,7 @@
 // pair of transmitter types, confirming the detail dialog, and translation.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "model/ConvertHW.h"
 
@@ -21,47 +19,21 @@ enum : uint8_t {
     NONE = 0xFF, END = 29,
 };
 
-struct ExpectedRow {
-    uint8_t source;
-    uint8_t target;
-    uint8_t selection;
-};
-
-void ExpectRows(const CConvertHW& hw, const std::vector<ExpectedRow>& rows)
-{
-    ASSERT_EQ(rows.size(), static_cast<size_t>(HW_ROWS));
-    for (int r = 0; r < HW_ROWS; ++r) {
-        SCOPED_TRACE("row " + std::to_string(r));
-        EXPECT_EQ(hw.m_rows[r].source, rows[r].source);
-        EXPECT_EQ(hw.m_rows[r].target, rows[r].target);
-        EXPECT_EQ(hw.m_rows[r].selection, rows[r].selection);
-    }
-}
-
-const ExpectedRow kEmpty{END, NONE, 0};
+// The tables themselves are checked where they are defined (each type's
+// controls have one row each and are offered once in the lists of their
+// class); these tests check what the functions and the table make of them.
 
 TEST(HardwareNames, NameIdsFollowWhatEachTypeHas)
 {
-    // Every type: sticks and switches common to all three.
     for (int type : {PX400, PX200, PX600}) {
-        EXPECT_EQ(GetHardwareNameId(type, J1), 800u);
         EXPECT_EQ(GetHardwareNameId(type, J3), 803u);
-        EXPECT_EQ(GetHardwareNameId(type, SWA), 812u);
-        EXPECT_EQ(GetHardwareNameId(type, T1), 820u);
         EXPECT_EQ(GetHardwareNameId(type, 11), 899u);
-        EXPECT_EQ(GetHardwareNameId(type, 27), 899u);
-        EXPECT_EQ(GetHardwareNameId(type, 28), 899u);
         EXPECT_EQ(GetHardwareNameId(type, NONE), 899u);
     }
     // Controls only some types have.
-    EXPECT_EQ(GetHardwareNameId(PX400, RST), 810u);
-    EXPECT_EQ(GetHardwareNameId(PX400, CDSW), 819u);
     EXPECT_EQ(GetHardwareNameId(PX400, CD), 826u);
-    EXPECT_EQ(GetHardwareNameId(PX200, RST), 899u);
     EXPECT_EQ(GetHardwareNameId(PX200, T5), 899u);
-    EXPECT_EQ(GetHardwareNameId(PX200, T6), 899u);
     EXPECT_EQ(GetHardwareNameId(PX600, T5), 824u);
-    EXPECT_EQ(GetHardwareNameId(PX600, LST), 899u);
     EXPECT_EQ(GetHardwareNameId(PX600, CD), 899u);
     // Values no caller should pass still give "NULL" rather than reading past a table.
     EXPECT_EQ(GetHardwareNameId(PX400, 29), 899u);
@@ -70,174 +42,41 @@ TEST(HardwareNames, NameIdsFollowWhatEachTypeHas)
     EXPECT_EQ(GetHardwareNameId(-1, J1), 899u);
 }
 
-TEST(HardwareNames, ProportionalClasses)
+TEST(HardwareNames, ClassesAndOptionListsEndSafely)
 {
-    const std::vector<uint8_t> px400 = {J1, J2, J4, J3, RD, RS, RST, LD, LST, LS, T1, T2, T4, T3, T5, T6, CD};
-    const std::vector<uint8_t> px200 = {J1, J2, J4, J3, RD, RS, LD, LS, T1, T2, T4, T3};
-    const std::vector<uint8_t> px600 = {J1, J2, J4, J3, RD, RS, LD, LS, T1, T2, T4, T3, T5, T6};
-    const std::vector<uint8_t>* lists[] = {&px400, &px200, &px600};
-    for (int type = 0; type < 3; ++type) {
-        for (int code = 0; code < 256; ++code) {
-            const bool expected = std::find(lists[type]->begin(), lists[type]->end(), code) != lists[type]->end();
-            EXPECT_EQ(IsProportionalHardware(type, static_cast<uint8_t>(code)), expected ? 1 : 0)
-                << "type " << type << " code " << code;
+    for (int type : {PX400, PX200, PX600}) {
+        EXPECT_EQ(IsProportionalHardware(type, J1), 1);
+        EXPECT_EQ(IsProportionalHardware(type, SWA), 0);
+        for (uint8_t code : {NONE, END})
+            EXPECT_EQ(IsProportionalHardware(type, code), 0);
+        for (int index : {-1, HW_OPTIONS, 1000}) {
+            EXPECT_EQ(GetProportionalOption(type, index), END);
+            EXPECT_EQ(GetSwitchOption(type, index), END);
         }
     }
-    EXPECT_EQ(IsProportionalHardware(3, J1), 0);
-    EXPECT_EQ(IsProportionalHardware(-1, J1), 0);
-}
-
-TEST(HardwareNames, OptionListsAndTheirEnds)
-{
-    const std::vector<uint8_t> prop400 = {NONE, RD, LD, RS, RST, LS, LST, CD, J1, J2, J3, J4, T1, T2, T3, T4, T5, T6};
-    const std::vector<uint8_t> prop200 = {NONE, RD, LD, RS, LS, J1, J2, J3, J4, T1, T2, T3, T4};
-    const std::vector<uint8_t> prop600 = {NONE, RD, LD, RS, LS, J1, J2, J3, J4, T1, T2, T3, T4, T5, T6};
-    const std::vector<uint8_t> sw400 = {NONE, SWA, SWB, SWC, SWD, SWE, SWF, SWG, SWH, CDSW};
-    const std::vector<uint8_t> sw200 = {NONE, SWA, SWB, SWC, SWD, SWE, SWF, SWG, SWH};
-    const std::vector<uint8_t>* prop[] = {&prop400, &prop200, &prop600};
-    const std::vector<uint8_t>* sw[] = {&sw400, &sw200, &sw200};
-    for (int type = 0; type < 3; ++type) {
-        SCOPED_TRACE("type " + std::to_string(type));
-        for (int i = 0; i < 25; ++i) {
-            const uint8_t p = i < static_cast<int>(prop[type]->size()) ? (*prop[type])[i] : uint8_t{END};
-            const uint8_t s = i < static_cast<int>(sw[type]->size()) ? (*sw[type])[i] : uint8_t{END};
-            EXPECT_EQ(GetProportionalOption(type, i), p) << "index " << i;
-            EXPECT_EQ(GetSwitchOption(type, i), s) << "index " << i;
-        }
-        EXPECT_EQ(GetProportionalOption(type, -1), END);
-        EXPECT_EQ(GetSwitchOption(type, -1), END);
-    }
-    EXPECT_EQ(GetProportionalOption(5, 0), END);
-    EXPECT_EQ(GetSwitchOption(5, 0), END);
-}
-
-TEST(HardwareTableDefaults, PX400ToPX600ClearsTheControlsThePX600Lacks)
-{
-    CConvertHW hw;
-    hw.ResetRows(PX400, PX600);
-    EXPECT_EQ(hw.m_sourceType, PX400);
-    EXPECT_EQ(hw.m_targetType, PX600);
-    ExpectRows(hw, {
-        {J1, J1, 5}, {J2, J2, 6}, {J3, J3, 7}, {J4, J4, 8},
-        {T1, T1, 9}, {T2, T2, 10}, {T3, T3, 11}, {T4, T4, 12},
-        {T5, T5, 13}, {T6, T6, 14},
-        {SWA, SWA, 1}, {SWB, SWB, 2}, {SWC, SWC, 3}, {SWD, SWD, 4},
-        {SWE, SWE, 5}, {SWF, SWF, 6}, {SWG, SWG, 7}, {SWH, SWH, 8},
-        {RD, RD, 1}, {LD, LD, 2}, {RS, RS, 3}, {LS, LS, 4},
-        {RST, NONE, 0}, {LST, NONE, 0}, {CD, NONE, 0}, {CDSW, NONE, 0},
-        kEmpty, kEmpty, kEmpty, kEmpty,
-    });
-    // The class comes from the source: RST offers the PX600's proportional
-    // choices, CD-SW its switch choices.
-    const uint8_t prop600[] = {NONE, RD, LD, RS, LS, J1, J2, J3, J4, T1, T2, T3, T4, T5, T6, END, END, END, END};
-    const uint8_t sw600[] = {NONE, SWA, SWB, SWC, SWD, SWE, SWF, SWG, SWH, END, END, END,
-                             END, END, END, END, END, END, END};
-    for (int j = 0; j < HW_OPTIONS; ++j) {
-        EXPECT_EQ(hw.m_rows[22].options[j], prop600[j]);
-        EXPECT_EQ(hw.m_rows[0].options[j], prop600[j]);
-        EXPECT_EQ(hw.m_rows[25].options[j], sw600[j]);
-        EXPECT_EQ(hw.m_rows[10].options[j], sw600[j]);
-        EXPECT_EQ(hw.m_rows[29].options[j], END);
+    EXPECT_EQ(IsProportionalHardware(PX400, RST), 1);
+    EXPECT_EQ(IsProportionalHardware(PX400, CDSW), 0);
+    for (int type : {3, 5, -1}) {
+        EXPECT_EQ(IsProportionalHardware(type, J1), 0);
+        EXPECT_EQ(GetProportionalOption(type, 0), END);
+        EXPECT_EQ(GetSwitchOption(type, 0), END);
     }
 }
 
-TEST(HardwareTableDefaults, PX400ToPX400KeepsEveryControl)
-{
-    CConvertHW hw;
-    hw.ResetRows(PX400, PX400);
-    ExpectRows(hw, {
-        {J1, J1, 8}, {J2, J2, 9}, {J3, J3, 10}, {J4, J4, 11},
-        {T1, T1, 12}, {T2, T2, 13}, {T3, T3, 14}, {T4, T4, 15},
-        {T5, T5, 16}, {T6, T6, 17},
-        {SWA, SWA, 1}, {SWB, SWB, 2}, {SWC, SWC, 3}, {SWD, SWD, 4},
-        {SWE, SWE, 5}, {SWF, SWF, 6}, {SWG, SWG, 7}, {SWH, SWH, 8},
-        {RD, RD, 1}, {LD, LD, 2}, {RS, RS, 3}, {LS, LS, 5},
-        {RST, RST, 4}, {LST, LST, 6}, {CD, CD, 7}, {CDSW, CDSW, 9},
-        kEmpty, kEmpty, kEmpty, kEmpty,
-    });
-}
-
-TEST(HardwareTableDefaults, PX400ToPX200)
-{
-    CConvertHW hw;
-    hw.ResetRows(PX400, PX200);
-    // T5 and T6 are convertible but missing from the PX200's choices: they
-    // keep their own code as target and show "NULL".
-    ExpectRows(hw, {
-        {J1, J1, 5}, {J2, J2, 6}, {J3, J3, 7}, {J4, J4, 8},
-        {T1, T1, 9}, {T2, T2, 10}, {T3, T3, 11}, {T4, T4, 12},
-        {T5, T5, 0}, {T6, T6, 0},
-        {SWA, SWA, 1}, {SWB, SWB, 2}, {SWC, SWC, 3}, {SWD, SWD, 4},
-        {SWE, SWE, 5}, {SWF, SWF, 6}, {SWG, SWG, 7}, {SWH, SWH, 8},
-        {RD, RD, 1}, {LD, LD, 2}, {RS, RS, 3}, {LS, LS, 4},
-        {RST, NONE, 0}, {LST, NONE, 0}, {CD, NONE, 0}, {CDSW, NONE, 0},
-        kEmpty, kEmpty, kEmpty, kEmpty,
-    });
-}
-
-TEST(HardwareTableDefaults, PX200Sources)
-{
-    const std::vector<ExpectedRow> toPX600 = {
-        {J1, J1, 5}, {J2, J2, 6}, {J3, J3, 7}, {J4, J4, 8},
-        {T1, T1, 9}, {T2, T2, 10}, {T3, T3, 11}, {T4, T4, 12},
-        kEmpty, kEmpty,
-        {SWA, SWA, 1}, {SWB, SWB, 2}, {SWC, SWC, 3}, {SWD, SWD, 4},
-        {SWE, SWE, 5}, {SWF, SWF, 6}, {SWG, SWG, 7}, {SWH, SWH, 8},
-        {RD, RD, 1}, {LD, LD, 2}, {RS, RS, 3}, {LS, LS, 4},
-        kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty,
-    };
-    CConvertHW hw;
-    hw.ResetRows(PX200, PX600);
-    ExpectRows(hw, toPX600);
-    // PX200 and PX600 offer the same choices for the PX200's controls.
-    hw.ResetRows(PX200, PX200);
-    ExpectRows(hw, toPX600);
-
-    hw.ResetRows(PX200, PX400);
-    ExpectRows(hw, {
-        {J1, J1, 8}, {J2, J2, 9}, {J3, J3, 10}, {J4, J4, 11},
-        {T1, T1, 12}, {T2, T2, 13}, {T3, T3, 14}, {T4, T4, 15},
-        kEmpty, kEmpty,
-        {SWA, SWA, 1}, {SWB, SWB, 2}, {SWC, SWC, 3}, {SWD, SWD, 4},
-        {SWE, SWE, 5}, {SWF, SWF, 6}, {SWG, SWG, 7}, {SWH, SWH, 8},
-        {RD, RD, 1}, {LD, LD, 2}, {RS, RS, 3}, {LS, LS, 5},
-        kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty,
-    });
-}
-
-TEST(HardwareTableDefaults, PX600Sources)
-{
-    CConvertHW hw;
-    hw.ResetRows(PX600, PX600);
-    ExpectRows(hw, {
-        {J1, J1, 5}, {J2, J2, 6}, {J3, J3, 7}, {J4, J4, 8},
-        {T1, T1, 9}, {T2, T2, 10}, {T3, T3, 11}, {T4, T4, 12},
-        {T5, T5, 13}, {T6, T6, 14},
-        {SWA, SWA, 1}, {SWB, SWB, 2}, {SWC, SWC, 3}, {SWD, SWD, 4},
-        {SWE, SWE, 5}, {SWF, SWF, 6}, {SWG, SWG, 7}, {SWH, SWH, 8},
-        {RD, RD, 1}, {LD, LD, 2}, {RS, RS, 3}, {LS, LS, 4},
-        kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty,
-    });
-    hw.ResetRows(PX600, PX200);
-    EXPECT_EQ(hw.m_rows[8].source, T5);
-    EXPECT_EQ(hw.m_rows[8].target, T5);
-    EXPECT_EQ(hw.m_rows[8].selection, 0);
-    EXPECT_EQ(hw.m_rows[9].target, T6);
-    EXPECT_EQ(hw.m_rows[9].selection, 0);
-    EXPECT_EQ(hw.m_rows[7].selection, 12);
-    hw.ResetRows(PX600, PX400);
-    EXPECT_EQ(hw.m_rows[8].selection, 16);
-    EXPECT_EQ(hw.m_rows[21].selection, 5);
-    EXPECT_EQ(hw.m_rows[22].source, END);
-}
-
-TEST(HardwareTableDefaults, EveryPairIsConsistent)
+// Every pair of types: a row for each control of the source type; its target
+// is the control itself, preselected where the target type offers it, except
+// for the PX400's controls that the PX200 and the PX600 cannot take; the
+// choices are those of the target type in the class of the source control.
+TEST(HardwareTableDefaults, EveryPairTakesEachControlOverWhereItCan)
 {
     for (int s = 0; s < 3; ++s) {
         for (int t = 0; t < 3; ++t) {
             SCOPED_TRACE("pair " + std::to_string(s) + "->" + std::to_string(t));
             CConvertHW hw;
             hw.ResetRows(s, t);
+            EXPECT_EQ(hw.m_sourceType, s);
+            EXPECT_EQ(hw.m_targetType, t);
+            int rows = 0;
             for (const HardwareRow& row : hw.m_rows) {
                 if (row.source == END) {
                     EXPECT_EQ(row.target, NONE);
@@ -246,20 +85,34 @@ TEST(HardwareTableDefaults, EveryPairIsConsistent)
                         EXPECT_EQ(o, END);
                     continue;
                 }
-                EXPECT_EQ(row.options[0], NONE);
-                // A preselected choice is the row's target.
-                if (row.selection != 0) {
-                    EXPECT_EQ(row.options[row.selection], row.target);
+                ++rows;
+                SCOPED_TRACE("control " + std::to_string(row.source));
+                EXPECT_NE(GetHardwareNameId(s, row.source), 899u);
+                const bool dropped = s == PX400 && t != PX400 &&
+                                     (row.source == RST || row.source == LST || row.source == CD || row.source == CDSW);
+                EXPECT_EQ(row.target, dropped ? uint8_t{NONE} : row.source);
+                const bool proportional = IsProportionalHardware(s, row.source);
+                int offered = 0;
+                for (int j = 0; j < HW_OPTIONS; ++j) {
+                    EXPECT_EQ(row.options[j], proportional ? GetProportionalOption(t, j) : GetSwitchOption(t, j));
+                    if (j > 0 && row.options[j] == row.target)
+                        offered = j;
                 }
-                // A target that the list offers is preselected.
-                for (int j = 1; j < HW_OPTIONS && row.options[j] != END; ++j) {
-                    if (row.options[j] == row.target) {
-                        EXPECT_EQ(row.selection, j);
-                    }
-                }
+                EXPECT_EQ(row.selection, offered);
             }
+            int controls = 0;
+            for (int code = 0; code < 29; ++code)
+                controls += GetHardwareNameId(s, uint8_t(code)) != 899u;
+            EXPECT_EQ(rows, controls);
         }
     }
+    // T5 and T6 are convertible but missing from the PX200's choices: they
+    // keep their own code as target and show "NULL".
+    CConvertHW hw;
+    hw.ResetRows(PX400, PX200);
+    EXPECT_EQ(hw.m_rows[8].source, T5);
+    EXPECT_EQ(hw.m_rows[8].target, T5);
+    EXPECT_EQ(hw.m_rows[8].selection, 0);
 }
 
 TEST(HardwareTableDefaults, ResettingOverwritesEarlierChoicesAndUnknownSourcesGiveEmptyRows)

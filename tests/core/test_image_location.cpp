@@ -7,12 +7,13 @@
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <vector>
 
 #include "RecordingHost.h"
-#include "convert/ModelList.h"
+#include "app/ModelList.h"
 #include "platform/File.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 #include "samplegen/SampleFiles.h"
 #include "samplegen/TinyVolumeBuilder.h"
@@ -102,30 +103,30 @@ TEST_F(ImageLocation, OpenReadAndErrorsByFileNumber)
     CModelDataFile file(m_dir.Path());
     ASSERT_EQ(file.m_isVolume, 1);
 
-    try {
-        file.Open("8", CFile::typeBinary | CFile::modeRead);
-        FAIL() << "opening a missing file number must throw";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_lOsError, 2);
-        EXPECT_EQ(e.m_strFileName, "8");
-    }
+    // A failure inside the image carries the engine's code.
+    const FileResult missing = file.Open("8", CFile::typeBinary | CFile::modeRead);
+    EXPECT_EQ(std::tie(missing.ok, missing.inImage, missing.code, missing.fileName),
+              std::make_tuple(false, true, 2L, std::string("8")));
 
-    ASSERT_TRUE(file.Open("7", CFile::typeBinary | CFile::modeRead));
+    ASSERT_TRUE(file.Open("7", CFile::typeBinary | CFile::modeRead).ok);
     EXPECT_EQ(file.m_currentName, m_dir.Path() + "7");
     std::vector<uint8_t> buf(7000, 0);
-    EXPECT_EQ(file.Read(buf.data(), 0), 0u);
-    EXPECT_EQ(file.Read(buf.data(), 6000), 6000u);
-    EXPECT_EQ(file.Read(buf.data(), 6000), 618u);
-    EXPECT_EQ(file.Read(buf.data(), 6000), 0u);
-    file.Close();
+    unsigned got = 1;
+    for (const auto& [count, expected] : {std::pair{0u, 0u}, {6000u, 6000u}, {6000u, 618u}, {6000u, 0u}}) {
+        EXPECT_TRUE(file.Read(buf.data(), count, got).ok);
+        EXPECT_EQ(got, expected);
+    }
+    EXPECT_TRUE(file.Close().ok);
     EXPECT_EQ(file.m_handle, -1);
-    // Reading with no file open reports the engine's failure through the count.
-    EXPECT_EQ(file.Read(buf.data(), 10), static_cast<unsigned>(-1));
+    // Reading with no file open fails with the engine's EBADF, nothing read.
+    const FileResult closed = file.Read(buf.data(), 10, got);
+    EXPECT_EQ(std::tie(closed.ok, closed.inImage, closed.code, got), std::make_tuple(false, true, 9L, 0u));
 
     // Keys are read as decimal values: blanks, a sign, digits; 16 bits name the file.
-    ASSERT_TRUE(file.Open(" +65543xyz", CFile::typeBinary));
+    ASSERT_TRUE(file.Open(" +65543xyz", CFile::typeBinary).ok);
     std::vector<uint8_t> seven(10);
-    EXPECT_EQ(file.Read(seven.data(), 10), 10u);
+    EXPECT_TRUE(file.Read(seven.data(), 10, got).ok);
+    EXPECT_EQ(got, 10u);
     EXPECT_EQ(seven[0], 7);
     file.Close();
 }
@@ -134,13 +135,15 @@ TEST_F(ImageLocation, CreateFlagsKeepAnExistingFile)
 {
     MakeImage();
     CModelDataFile file(m_dir.Path());
-    ASSERT_TRUE(file.Open("6", CFile::typeBinary | CFile::modeCreate | CFile::modeWrite));
+    ASSERT_TRUE(file.Open("6", CFile::typeBinary | CFile::modeCreate | CFile::modeWrite).ok);
     const uint8_t patch[3] = {0xA1, 0xA2, 0xA3};
-    file.Write(patch, 3);
-    file.Close();
-    ASSERT_TRUE(file.Open("6", CFile::typeBinary));
+    EXPECT_TRUE(file.Write(patch, 3).ok);
+    EXPECT_TRUE(file.Close().ok);
+    ASSERT_TRUE(file.Open("6", CFile::typeBinary).ok);
     std::vector<uint8_t> back(200, 0);
-    ASSERT_EQ(file.Read(back.data(), 200), 106u);
+    unsigned got = 0;
+    ASSERT_TRUE(file.Read(back.data(), 200, got).ok);
+    ASSERT_EQ(got, 106u);
     file.Close();
     const std::vector<uint8_t> original = Bytes(106, 6);
     EXPECT_EQ(back[0], 0xA1);
@@ -156,9 +159,10 @@ TEST_F(ImageLocation, ListingAndReadingLeaveTheImageUnchanged)
     for (int round = 0; round < 2; ++round) {
         CModelDataFile file(m_dir.Path());
         for (const std::string& key : List(file)) {
-            ASSERT_TRUE(file.Open(key, CFile::typeBinary | CFile::modeRead));
+            ASSERT_TRUE(file.Open(key, CFile::typeBinary | CFile::modeRead).ok);
             std::vector<uint8_t> buf(6618);
-            file.Read(buf.data(), 88);
+            unsigned got = 0;
+            EXPECT_TRUE(file.Read(buf.data(), 88, got).ok);
             file.Close();
         }
     }

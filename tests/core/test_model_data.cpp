@@ -10,8 +10,9 @@
 #include <memory>
 #include <string>
 
+#include "app/Strings.h"
+#include "convert/Conversion.h"
 #include "model/ModelData.h"
-#include "platform/Strings.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "RecordingHost.h"
-#include "convert/ModelList.h"
+#include "app/ModelList.h"
 #include "model/ModelData.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "platform/Text.h"
 #include "samplegen/PX400Builder.h"
 #include "samplegen/SampleFiles.h"
@@ -44,26 +44,16 @@ protected:
 
 }  // namespace
 
-TEST(TransmitterTypeTest, ComboAndItemTextsNameTypesByPrefix)
+TEST(TransmitterTypeTest, FileTransmitterNamesNameTypesByPrefix)
 {
-    SetLanguage(Language::English);
-    EXPECT_EQ(GetComboTransmitterType(u"PX400"), TX_PX400);
-    EXPECT_EQ(GetComboTransmitterType(u"PX200"), TX_PX200);
-    EXPECT_EQ(GetComboTransmitterType(u"PX600"), TX_PX600);
-    EXPECT_EQ(GetComboTransmitterType(u"PX6"), TX_PX600);
-    // The combo names have no padding: a longer text names none of them.
-    EXPECT_EQ(GetComboTransmitterType(u"PX400   "), TX_UNKNOWN);
-    EXPECT_EQ(GetComboTransmitterType(u"px400"), TX_UNKNOWN);
-    EXPECT_EQ(GetComboTransmitterType(std::nullopt), TX_UNKNOWN);
-
-    EXPECT_EQ(GetItemTransmitterType(u"PX400   "), TX_PX400);
-    EXPECT_EQ(GetItemTransmitterType(u"PX200   "), TX_PX200);
-    EXPECT_EQ(GetItemTransmitterType(u"PX600   "), TX_PX600);
-    EXPECT_EQ(GetItemTransmitterType(u"PX600"), TX_PX600);
+    EXPECT_EQ(TransmitterTypeOfName(u"PX400   "), TX_PX400);
+    EXPECT_EQ(TransmitterTypeOfName(u"PX200   "), TX_PX200);
+    EXPECT_EQ(TransmitterTypeOfName(u"PX600   "), TX_PX600);
+    EXPECT_EQ(TransmitterTypeOfName(u"PX600"), TX_PX600);
     // An empty text is a prefix of the first name.
-    EXPECT_EQ(GetItemTransmitterType(u""), TX_PX400);
-    EXPECT_EQ(GetItemTransmitterType(u"PX600    "), TX_UNKNOWN);
-    EXPECT_EQ(GetItemTransmitterType(u"ZX400   "), TX_UNKNOWN);
+    EXPECT_EQ(TransmitterTypeOfName(u""), TX_PX400);
+    EXPECT_EQ(TransmitterTypeOfName(u"PX600    "), TX_UNKNOWN);
+    EXPECT_EQ(TransmitterTypeOfName(u"ZX400   "), TX_UNKNOWN);
 }
 
 TEST(TransmitterTypeTest, ModelTypeTextsAndUnknownCodes)
@@ -93,11 +83,11 @@ TEST_F(ModelListTest, ListsPX400AndPX600FilesWithTheirColumns)
     EXPECT_EQ(a.columns[0], u"PX400   ");
     EXPECT_EQ(a.columns[1], u"Cub");
     EXPECT_EQ(a.columns[2], u"AIRPLANE");
-    EXPECT_EQ(GetItemTransmitterType(a), TX_PX400);
+    EXPECT_EQ(a.transmitter, TX_PX400);
 
     const ModelListRow& b = listing.rows[1];
     EXPECT_EQ(b.key, dir + ARK_SEP "b.mdl");
-    EXPECT_EQ(GetItemTransmitterType(b), TX_PX600);
+    EXPECT_EQ(b.transmitter, TX_PX600);
     EXPECT_EQ(b.columns[1], u"Heli600");
     EXPECT_EQ(b.columns[2], u"HELICOPTER");
 
@@ -123,7 +113,7 @@ TEST_F(ModelListTest, PX600NameOnlyCountsWithinTheFirst16Bytes)
     ASSERT_EQ(listing.rows.size(), 2u);
     EXPECT_EQ(listing.rows[0].columns[0], u"PX400   ");
     EXPECT_EQ(listing.rows[0].columns[1], u"Late");
-    EXPECT_EQ(GetItemTransmitterType(listing.rows[0]), TX_PX400);
+    EXPECT_EQ(listing.rows[0].transmitter, TX_PX400);
     EXPECT_EQ(listing.rows[1].columns[0], u"aPX600  ");
     EXPECT_EQ(listing.rows[1].columns[1], u"X");
 }
@@ -146,7 +136,7 @@ TEST_F(ModelListTest, ShortFileRowsNeverShowThePreviousFilesBytes)
     EXPECT_EQ(listing.rows[2].columns[0], u"");
     EXPECT_EQ(listing.rows[2].columns[1], u"");
     // An empty transmitter text counts as PX400, as the row compares prefixes.
-    EXPECT_EQ(GetItemTransmitterType(listing.rows[2]), TX_PX400);
+    EXPECT_EQ(listing.rows[2].transmitter, TX_PX400);
     EXPECT_TRUE(host.boxes.empty());
 }
 

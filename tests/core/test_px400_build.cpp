@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/Conversion.h"
 #include "convert/PX400Convert.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
@@ -41,7 +42,7 @@ protected:
         m_source = std::make_unique<CModelDataPX400>();
         std::memcpy(m_source->GetImage(), b.Image().data(), PX400_IMAGE_SIZE);
         auto target = std::make_unique<CModelDataPX600>(&m_table);
-        EXPECT_EQ(target->ConvertFromPX400(m_source.get()), 1);
+        EXPECT_EQ(ConvertFromPX400(*target, *m_source), 1);
         return target;
     }
 

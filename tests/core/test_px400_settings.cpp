@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convert/PX400Convert.h"
+#include "convert/PX400Layout.h"
 #include "samplegen/PX400Builder.h"
 
 using samples::CurveSetting;
@@ -86,64 +87,44 @@ TEST(PX400CurveSettings, RecordByCurveType)
     EXPECT_EQ(Record(t, 18 + 12 * 7), (Bytes12{0xFF, 0xFF, 0x11, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST(PX400CurveSettings, TemplatesAndSourcesOfEachPosition)
+// Each setting row of the layout (whose static checks hold its places): a
+// source record of type 6 leaves the row's template as it is; type 1 with P1 =
+// a running index shows that the row's target takes its own source (the low
+// byte of P1 lands in byte 3).
+TEST(PX400CurveSettings, EveryRowTakesItsTemplateOrItsSource)
 {
-    // Every source record is type 6, so each target keeps its template; then
-    // type 1 with a distinct P1 shows which source feeds which target.
-    PX400Builder b;
-    const int common[][2] = {{18, 358}, {210, 3026}, {282, 4318}};
-    const int strides[][2] = {{16, 162}, {6, 226}, {10, 164}};
-    const int plane[][2] = {{402, 8282}, {414, 8404}, {426, 8526}, {438, 8648}, {450, 8772}, {462, 8896}, {474, 9018},
-                            {486, 9140}, {498, 9270}, {510, 9394}, {522, 9554}, {534, 9714}, {546, 9864}, {558, 10032}};
-    const int heli[][2] = {{402, 8326}, {414, 8484}, {426, 8642}, {438, 8800}, {450, 8958}, {462, 9118},
-                           {474, 9278}, {486, 9438}, {498, 9598}, {510, 9758}};
-
-    // Condition 0 holds plane sources, condition 1 helicopter sources (some
-    // of the two sets overlap in the source block).
-    for (int c = 0; c < 2; ++c) {
-        for (int g = 0; g < 3; ++g)
-            for (int k = 0; k < strides[g][0]; ++k)
-                b.SetCurveSetting(c, common[g][1] + strides[g][1] * k, {6});
-        for (auto& p : c == 0 ? std::span<const int[2]>(plane) : std::span<const int[2]>(heli))
-            b.SetCurveSetting(c, p[1], {6});
+    using namespace px400;
+    for (int heli : {0, 1}) {
+        const std::span<const SettingRow> rows[] = {kSettingsCommon,
+                                                    heli ? std::span<const SettingRow>(kSettingsHeli) : kSettingsPlane};
+        for (uint8_t type : {6, 1}) {
+            SCOPED_TRACE(testing::Message() << "heli " << heli << " type " << int(type));
+            PX400Builder b;
+            int index = 0;
+            for (const auto& list : rows)
+                for (const SettingRow& row : list)
+                    for (int k = 0; k < row.count; ++k)
+                        b.SetCurveSetting(heli, row.source + row.sourceStride * k, {type, uint16_t(++index)});
+            const auto t = ConvertSettings(b, heli, heli);
+            index = 0;
+            for (const auto& list : rows)
+                for (const SettingRow& row : list)
+                    for (int k = 0; k < row.count; ++k) {
+                        const int at = row.target + 12 * k;
+                        ++index;
+                        if (type == 6)
+                            EXPECT_TRUE(std::equal(t.begin() + at, t.begin() + at + 12, kTemplateBytes[int(row.tmpl) - 1]))
+                                << at;
+                        else
+                            EXPECT_EQ(t[at + 3], index) << at;
+                    }
+        }
     }
-    auto t = ConvertSettings(b, 0, 0);
-    for (int k = 0; k < 16; ++k)
-        EXPECT_EQ(Record(t, 18 + 12 * k), kTemplate1);
-    for (int k = 0; k < 6; ++k)
-        EXPECT_EQ(Record(t, 210 + 12 * k), kTemplate1);
-    for (int k = 0; k < 10; ++k)
-        EXPECT_EQ(Record(t, 282 + 12 * k), kTemplate2);
-    const Bytes12 planeTemplates[] = {kTemplate3, kTemplate3, kTemplate3, kTemplate3, kTemplate3,
-                                      kTemplate3, kTemplate3, kTemplate3, kTemplate3, kTemplate3,
-                                      kTemplate2, kTemplate2, kTemplate3, kTemplate1};
-    for (int i = 0; i < 14; ++i)
-        EXPECT_EQ(Record(t, plane[i][0]), planeTemplates[i]) << plane[i][0];
 
-    t = ConvertSettings(b, 1, 1);
-    for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(Record(t, heli[i][0]), kTemplate2) << heli[i][0];
-    EXPECT_EQ(Record(t, 510), kTemplate1);
-
-    // Type 1 with P1 = position index: the low byte of P1 lands in byte 3.
+    // An 11-point record of type 0 (the first plane row) sets its 11 mask bits only.
     PX400Builder v;
-    int index = 1;
-    for (int g = 0; g < 3; ++g)
-        for (int k = 0; k < strides[g][0]; ++k)
-            v.SetCurveSetting(0, common[g][1] + strides[g][1] * k, {1, uint16_t(index++)});
-    for (auto& p : plane)
-        v.SetCurveSetting(0, p[1], {1, uint16_t(index++)});
-    t = ConvertSettings(v, 0, 0);
-    index = 1;
-    for (int g = 0; g < 3; ++g)
-        for (int k = 0; k < strides[g][0]; ++k)
-            EXPECT_EQ(t[common[g][0] + 12 * k + 3], index++);
-    for (auto& p : plane)
-        EXPECT_EQ(t[p[0] + 3], index++) << p[0];
-
-    // An 11-point record of type 0 sets its 11 mask bits only.
-    v.SetCurveSetting(0, 8282, {0});
-    t = ConvertSettings(v, 0, 0);
+    v.SetCurveSetting(0, px400::kSettingsPlane[0].source, {0});
+    const auto t = ConvertSettings(v, 0, 0);
     EXPECT_EQ(t[402], 0xFF);
     EXPECT_EQ(t[403], 0x07);
     EXPECT_EQ(t[404], 0x10);
@@ -331,11 +312,11 @@ TEST(PX400ModelBlock, FlagBytesValuesAndFixedBytes)
             EXPECT_EQ(t[277 + 10 * m + 2 * o], 11 + o);
         }
     }
-    const uint8_t fixed[] = {0xFF, 0xFF, 0xFF, 0x00, 0x00, 50, 0xFF, 0x00, 0x00};
-    for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(t[2542 + i], fixed[i]);
-    for (int i = 356; i < 2542; ++i)
-        ASSERT_EQ(t[i], 0) << i;
-    for (int i = 2551; i < kModelWide; ++i)
-        ASSERT_EQ(t[i], 0) << i;
+    // The fixed bytes, and zeros around them.
+    const size_t fixedEnd = px400::kFixedBytesAt + sizeof(px400::kFixedBytes);
+    EXPECT_TRUE(std::equal(t.begin() + px400::kFixedBytesAt, t.begin() + fixedEnd, px400::kFixedBytes));
+    for (size_t i = 356; i < t.size(); ++i)
+        if (i < px400::kFixedBytesAt || i >= fixedEnd) {
+            ASSERT_EQ(t[i], 0) << i;
+        }
 }

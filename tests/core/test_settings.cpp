@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "RecordingHost.h"
-#include "platform/Settings.h"
+#include "app/Settings.h"
 
 TEST(SettingsTest, ReadsTheLanguageOfTheSystemSectionOnly)
 {

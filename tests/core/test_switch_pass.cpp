@@ -30,7 +30,7 @@ protected:
     // Source kind and whether the table (default rows for the pair) is in use.
     void From(int sourceType, bool tableInUse)
     {
-        model->SetFromPX200ForTesting(sourceType == PX200);
+        model->SetFromPX200(sourceType == PX200);
         table.ResetRows(sourceType, PX600);
         table.m_inUse = tableInUse ? 1 : 0;
     }
@@ -236,7 +236,7 @@ TEST_F(SwitchPass, MaskedFieldsOnlyWithTheTable)
     EXPECT_EQ(PassAt(masked, 0xC4), 0xCC);
 
     // CD-SW as a target is stored as 0x3F, flags kept.
-    model->SetFromPX200ForTesting(0);
+    model->SetFromPX200(0);
     table.ResetRows(PX400, PX400);
     table.m_inUse = 1;
     EXPECT_EQ(PassAt(masked, 0x53), 0x7F);
@@ -357,7 +357,7 @@ Layout LayoutOf(std::span<const switchfields::Run> runs)
     Layout out;
     switchfields::ForEachField(runs, [&](const switchfields::Field& f) {
         out.fields.push_back({f.offset, f.offset + switchfields::Width(f.kind) - 1});
-        if (f.gate != switchfields::Gate::Always)
+        if (f.gate.mask != 0)
             out.flags.insert(f.flagsOffset);
     });
     return out;
@@ -397,17 +397,58 @@ TEST(SwitchFieldTables, FieldsLieInsideTheirBlocksAndDoNotOverlap)
     // Model-wide fields: the model settings block and the model-wide block.
     ExpectDisjointInside({wide}, {{64, 639}, {25200, 28139}});
     // Condition fields: the common part before the tail, the tail after it.
-    ExpectDisjointInside({common}, {{0, kTailOffset - 1}});
-    ExpectDisjointInside({common, plane}, {{0, kTailOffset - 1}, {kTailOffset, kConditionSize - 1}});
-    ExpectDisjointInside({common, heli}, {{0, kTailOffset - 1}, {kTailOffset, kConditionSize - 1}});
-    ExpectDisjointInside({plane}, {{kTailOffset, kConditionSize - 1}});
-    ExpectDisjointInside({heli}, {{kTailOffset, kConditionSize - 1}});
+    const uint32_t tail = px600::kTailOffset, end = px600::kConditionBlock.size - 1;
+    ExpectDisjointInside({common}, {{0, tail - 1}});
+    ExpectDisjointInside({common, plane}, {{0, tail - 1}, {tail, end}});
+    ExpectDisjointInside({common, heli}, {{0, tail - 1}, {tail, end}});
+    ExpectDisjointInside({plane}, {{tail, end}});
+    ExpectDisjointInside({heli}, {{tail, end}});
+}
+
+// Any image offset is named by its block, condition, innermost record and the
+// byte within it; a tail's records only for the tail's form.
+TEST(PX600Layout, PlaceOfNamesBlockConditionAndRecord)
+{
+    using px600::Form;
+    struct Case {
+        uint32_t image;
+        Form form;
+        const char *block, *record;
+        int condition;
+        uint32_t offset, index, byte;
+    };
+    const Case cases[] = {
+        {0, Form::Any, "header", "transmitter name", -1, 0, 0, 0},
+        {63, Form::Any, "header", nullptr, -1, 63, 0, 0},
+        {91, Form::Any, "model settings", "switch range", -1, 91, 6, 2},
+        {640 + 1877, Form::Any, "condition", "settings", 0, 1877, 0, 9},
+        {640 + 3056 * 7 + 1923, Form::Any, "condition", "switch range", 7, 1923, 15, 0},
+        {640 + 3056 * 2 + 2169, Form::Plane, "condition", "tail", 2, 2169, 0, 185},
+        {640 + 2841, Form::Plane, "condition", "delay record", 0, 2841, 1, 1},
+        {640 + 2841, Form::Heli, "condition", "tail", 0, 2841, 0, 857},
+        {640 + 2841, Form::Any, "condition", "tail", 0, 2841, 0, 857},
+        {25087, Form::Any, "condition", "tail", 7, 3055, 0, 1071},
+        {25235, Form::Any, "model-wide", "timer", -1, 25235, 1, 8},
+        {28140 + 578 * 3 + 530, Form::Plane, "curve settings", "rate", 3, 530, 10, 8},
+        {28140 + 578 * 3 + 530, Form::Heli, "curve settings", "flags", 3, 530, 0, 8},
+        {32767, Form::Any, "checksum", nullptr, -1, 32767, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.image);
+        const px600::Place p = px600::PlaceOf(c.image, c.form);
+        EXPECT_STREQ(p.block->name, c.block);
+        EXPECT_EQ(p.condition, c.condition);
+        EXPECT_EQ(p.offset, c.offset);
+        EXPECT_STREQ(p.record ? p.record->name : nullptr, c.record);
+        EXPECT_EQ(uint32_t(p.index), c.index);
+        EXPECT_EQ(p.byte, c.byte);
+    }
 }
 
 struct Recorded {
     int condition;
     uint32_t offset;
-    std::string kind;
+    switchfields::Kind kind;
     std::vector<uint8_t> before, after;
 };
 
@@ -485,19 +526,19 @@ TEST_F(SwitchPass, ObserverNamesPlaceAndKind)
     };
     const Recorded* sw = find(2, 2169);
     ASSERT_NE(sw, nullptr);
-    EXPECT_EQ(sw->kind, "switch");
+    EXPECT_EQ(sw->kind, switchfields::Kind::Switch);
     EXPECT_EQ(sw->before, std::vector<uint8_t>{0x53});
     EXPECT_EQ(sw->after, std::vector<uint8_t>{0xFF});
 
     const Recorded* cd = find(-1, 25235);
     ASSERT_NE(cd, nullptr);
-    EXPECT_EQ(cd->kind, "range");
+    EXPECT_EQ(cd->kind, switchfields::Kind::Range);
     EXPECT_EQ(cd->before, (std::vector<uint8_t>{0x1A, 1, 2}));
     EXPECT_EQ(cd->after, (std::vector<uint8_t>{0xFF, 5, 0xFB}));
 
     const Recorded* reset = find(7, 1878 + 45);
     ASSERT_NE(reset, nullptr);
-    EXPECT_EQ(reset->kind, "reset");
+    EXPECT_EQ(reset->kind, switchfields::Kind::Reset);
     // The same field in another condition did not change here (zero J1 stays).
     EXPECT_EQ(find(1, 2169), nullptr);
 }

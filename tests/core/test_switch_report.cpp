@@ -6,11 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "model/SwitchReport.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
+#include "app/SwitchReport.h"
+#include "model/SwitchFields.h"
 #include "platform/Text.h"
 
 namespace {
+
+using switchfields::Kind;
 
 class SwitchReport : public ::testing::Test {
 protected:
@@ -19,7 +22,7 @@ protected:
     Language saved = Language::English;
 };
 
-std::string Describe(int condition, uint32_t offset, const char* kind, std::initializer_list<uint8_t> before,
+std::string Describe(int condition, uint32_t offset, Kind kind, std::initializer_list<uint8_t> before,
                      std::initializer_list<uint8_t> after)
 {
     CModelDataPX600::SwitchChange change{};
@@ -34,18 +37,21 @@ std::string Describe(int condition, uint32_t offset, const char* kind, std::init
 
 TEST_F(SwitchReport, NamesPlaceKindAndBothValues)
 {
-    EXPECT_EQ(Describe(2, 2169, "switch", {0x53}, {0xFF}),
+    EXPECT_EQ(Describe(2, 2169, Kind::Switch, {0x53}, {0xFF}),
               "Condition 3, offset 2169 (switch): CD-SW (0x53) changed to none (0xFF).");
-    EXPECT_EQ(Describe(-1, 25235, "range", {0x1A, 1, 2}, {0xFF, 5, 0xFB}),
+    EXPECT_EQ(Describe(-1, 25235, Kind::Range, {0x1A, 1, 2}, {0xFF, 5, 0xFB}),
               "Model settings, offset 25235 (switch range): CD (0x1A), positions 1 and 2 changed to "
               "none (0xFF), positions 5 and -5.");
-    EXPECT_EQ(Describe(0, 12, "direct", {0x0C}, {0x0D}),
+    EXPECT_EQ(Describe(1, 897, Kind::RangeStar, {0x0A, 1, 2}, {0xFF, 5, 0xFB}),
+              "Condition 2, offset 897 (switch range): RST (0x0A), positions 1 and 2 changed to none (0xFF), "
+              "positions 5 and -5.");
+    EXPECT_EQ(Describe(0, 12, Kind::Direct, {0x0C}, {0x0D}),
               "Condition 1, offset 12 (control assignment): SW-A (0x0C) changed to SW-B (0x0D).");
     // Codes without a name are shown by number; flag bits show in the raw byte.
-    EXPECT_EQ(Describe(-1, 530, "masked", {0x8B}, {0xFF}),
+    EXPECT_EQ(Describe(-1, 530, Kind::Masked, {0x8B}, {0xFF}),
               "Model settings, offset 530 (control assignment with mode bits): code 11 (0x8B) changed to "
               "none (0xFF).");
-    EXPECT_EQ(Describe(7, 1923, "reset", {0x00, 0x00, 0x00}, {0xFF, 5, 0xFB}),
+    EXPECT_EQ(Describe(7, 1923, Kind::Reset, {0x00, 0x00, 0x00}, {0xFF, 5, 0xFB}),
               "Condition 8, offset 1923 (switch range, always reset): J1 (0x00), positions 0 and 0 changed "
               "to none (0xFF), positions 5 and -5.");
 }
@@ -57,16 +63,16 @@ TEST_F(SwitchReport, EveryLanguageHasTheTexts)
             EXPECT_TRUE(HasString(id, language)) << LanguageCode(language) << " " << id;
     }
     SetLanguage(Language::German);
-    const std::string german = Describe(2, 2169, "switch", {0x53}, {0xFF});
+    const std::string german = Describe(2, 2169, Kind::Switch, {0x53}, {0xFF});
     EXPECT_NE(german.find("Flugzustand 3"), std::string::npos) << german;
     EXPECT_NE(german.find("CD-SW (0x53)"), std::string::npos) << german;
     SetLanguage(Language::Japanese);
-    const std::string japanese = Describe(-1, 65, "range", {0x13, 0x20, 0x40}, {0xFF, 5, 0xFB});
+    const std::string japanese = Describe(-1, 65, Kind::Range, {0x13, 0x20, 0x40}, {0xFF, 5, 0xFB});
     EXPECT_NE(japanese.find("なし (0xFF)"), std::string::npos) << japanese;
     EXPECT_NE(japanese.find("65"), std::string::npos) << japanese;
 }
 
-CModelDataPX600::SwitchChange Change(const char* kind, std::initializer_list<uint8_t> before,
+CModelDataPX600::SwitchChange Change(Kind kind, std::initializer_list<uint8_t> before,
                                      std::initializer_list<uint8_t> after)
 {
     CModelDataPX600::SwitchChange change{};
@@ -83,11 +89,11 @@ TEST_F(SwitchReport, SummaryCountsFieldsPerControlBeforeTheFieldLines)
     // CD-SW twice to none (one of them a masked field cleared to 0x3F with its
     // mode bits), RST once to SW-A, SW-C keeping its control with new positions.
     const CModelDataPX600::SwitchChange changes[] = {
-        Change("switch", {0x53}, {0xFF}),
-        Change("direct", {0x0A}, {0x0C}),
-        Change("masked", {0x93}, {0xBF}),
-        Change("range", {0x04, 0x20, 0x40}, {0x04, 5, 0xFB}),
-        Change("reset", {0xFF, 0, 0}, {0xFF, 5, 0xFB}),  // no control: no summary line
+        Change(Kind::Switch, {0x53}, {0xFF}),
+        Change(Kind::Direct, {0x0A}, {0x0C}),
+        Change(Kind::Masked, {0x93}, {0xBF}),
+        Change(Kind::Range, {0x04, 0x20, 0x40}, {0x04, 5, 0xFB}),
+        Change(Kind::Reset, {0xFF, 0, 0}, {0xFF, 5, 0xFB}),  // no control: no summary line
     };
     struct Row {
         Language language;

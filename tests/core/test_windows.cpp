@@ -12,9 +12,6 @@
 #undef MessageBox
 #undef LoadString
 #undef FindNextFile
-#undef MB_ICONSTOP
-#undef MB_ICONEXCLAMATION
-#undef MB_ICONINFORMATION
 
 #include <gtest/gtest.h>
 
@@ -22,9 +19,9 @@
 #include <fstream>
 
 #include "RecordingHost.h"
-#include "convert/ModelList.h"
+#include "app/ModelList.h"
 #include "platform/AtomicFile.h"
-#include "platform/Settings.h"
+#include "app/Settings.h"
 #include "platform/Text.h"
 #include "samplegen/PX400Builder.h"
 #include "samplegen/SampleFiles.h"
@@ -157,25 +154,24 @@ TEST_F(WindowsTest, DevicesAndErrorNumbersOfTheSystem)
     for (const char* device : {"NUL", "nul.mdl", "CON", "COM1.MDL"}) {
         SCOPED_TRACE(device);
         CFile file;
-        CFileException error;
-        EXPECT_FALSE(file.Open(dir + "\\" + device, CFile::typeBinary | CFile::modeRead, &error));
+        EXPECT_FALSE(file.Open(dir + "\\" + device, CFile::typeBinary | CFile::modeRead).ok);
         EXPECT_FALSE(file.IsOpen());
     }
     const struct {
         long error;
-        CFileException::Cause cause;
+        FileResult::Cause cause;
     } cases[] = {
-        {ERROR_FILE_NOT_FOUND, CFileException::fileNotFound}, {ERROR_PATH_NOT_FOUND, CFileException::badPath},
-        {ERROR_ACCESS_DENIED, CFileException::accessDenied},  {ERROR_SHARING_VIOLATION, CFileException::sharingViolation},
-        {ERROR_LOCK_VIOLATION, CFileException::lockViolation}, {ERROR_DISK_FULL, CFileException::diskFull},
-        {ERROR_HANDLE_EOF, CFileException::endOfFile},         {ERROR_TOO_MANY_OPEN_FILES, CFileException::tooManyOpenFiles},
+        {ERROR_FILE_NOT_FOUND, FileResult::fileNotFound}, {ERROR_PATH_NOT_FOUND, FileResult::badPath},
+        {ERROR_ACCESS_DENIED, FileResult::accessDenied},  {ERROR_SHARING_VIOLATION, FileResult::sharingViolation},
+        {ERROR_LOCK_VIOLATION, FileResult::lockViolation}, {ERROR_DISK_FULL, FileResult::diskFull},
+        {ERROR_HANDLE_EOF, FileResult::endOfFile},         {ERROR_TOO_MANY_OPEN_FILES, FileResult::tooManyOpenFiles},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CFileException::OsErrorToCause(c.error), c.cause) << c.error;
-    CFileException missing;
+        EXPECT_EQ(FileResult::OsErrorToCause(c.error), c.cause) << c.error;
     CFile file;
-    EXPECT_FALSE(file.Open(dir + "\\none.MDL", CFile::typeBinary | CFile::modeRead, &missing));
-    EXPECT_EQ(missing.m_lOsError, ERROR_FILE_NOT_FOUND);
+    const FileResult missing = file.Open(dir + "\\none.MDL", CFile::typeBinary | CFile::modeRead);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.code, ERROR_FILE_NOT_FOUND);
 }
 
 // A named pipe of a model's or an image's name is never opened: its server
@@ -189,9 +185,9 @@ TEST_F(WindowsTest, PipesAreNeverOpened)
                                            512, 512, 0, nullptr);
         ASSERT_NE(server, INVALID_HANDLE_VALUE);
         CFile file;
-        CFileException error;
-        EXPECT_FALSE(file.Open(path, CFile::typeBinary | CFile::modeRead, &error));
-        EXPECT_EQ(error.m_lOsError, ERROR_ACCESS_DENIED);
+        const FileResult error = file.Open(path, CFile::typeBinary | CFile::modeRead);
+        EXPECT_FALSE(error.ok);
+        EXPECT_EQ(error.code, ERROR_ACCESS_DENIED);
         EXPECT_EQ(ImageFileOpen(path), ERROR_ACCESS_DENIED);
         EXPECT_FALSE(::ConnectNamedPipe(server, nullptr));
         EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_PIPE_LISTENING));
@@ -239,20 +235,24 @@ TEST(WindowsStore, NeverReplacesAFileThatAppearedBeforeTheMove)
     const std::vector<uint8_t> bytes(100, 0xAB);
     {
         CAtomicFile out;
-        ASSERT_TRUE(out.Create(path));
+        ASSERT_TRUE(out.Create(path).ok);
         const DWORD attributes = ::GetFileAttributesW(Wide(out.TemporaryPath()).c_str());
         EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN));
-        out.Write(bytes.data(), bytes.size());
+        EXPECT_TRUE(out.Write(bytes.data(), bytes.size()).ok);
         WriteSampleFile(path, {1, 2, 3});  // someone else's file appears
-        EXPECT_EQ(out.Commit(), CAtomicFile::Publish::Exists);
+        CAtomicFile::Publish published = CAtomicFile::Publish::Stored;
+        EXPECT_TRUE(out.Commit(published).ok);
+        EXPECT_EQ(published, CAtomicFile::Publish::Exists);
         EXPECT_EQ(ReadSampleFile(path), (std::vector<uint8_t>{1, 2, 3}));
         EXPECT_EQ(FolderSnapshot(temp.Path()).size(), 1u);
     }
     std::filesystem::remove(std::filesystem::u8path(path));
     CAtomicFile out;
-    ASSERT_TRUE(out.Create(path));
-    out.Write(bytes.data(), bytes.size());
-    EXPECT_EQ(out.Commit(), CAtomicFile::Publish::Stored);
+    ASSERT_TRUE(out.Create(path).ok);
+    EXPECT_TRUE(out.Write(bytes.data(), bytes.size()).ok);
+    CAtomicFile::Publish published = CAtomicFile::Publish::Exists;
+    EXPECT_TRUE(out.Commit(published).ok);
+    EXPECT_EQ(published, CAtomicFile::Publish::Stored);
     EXPECT_EQ(ReadSampleFile(path), bytes);
     const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
     EXPECT_FALSE(attributes & FILE_ATTRIBUTE_HIDDEN);

@@ -13,7 +13,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "ui/Prompts.h"
+#include "ui/qt/Prompts.h"
 
 // One message box as it was shown.
 struct ShownBox {

@@ -16,21 +16,21 @@
 #include <functional>
 
 #include "UiTestSupport.h"
-#include "convert/DetailCommand.h"
+#include "app/DetailCommand.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "samplegen/PX200Samples.h"
 #include "samplegen/PX400Builder.h"
 #include "samplegen/SampleFiles.h"
 #include "storage/TinyImage.h"
-#include "ui/AboutDlg.h"
-#include "ui/AppSettings.h"
-#include "ui/ArkletonDlg.h"
-#include "ui/DetailDlg.h"
-#include "ui/Language.h"
-#include "ui/SettingDlg.h"
-#include "ui/SystemMenu.h"
+#include "ui/qt/AboutDlg.h"
+#include "ui/qt/AppSettings.h"
+#include "ui/qt/ArkletonDlg.h"
+#include "ui/qt/DetailDlg.h"
+#include "ui/qt/Language.h"
+#include "ui/qt/SettingDlg.h"
+#include "ui/qt/SystemMenu.h"
 
 namespace {
 

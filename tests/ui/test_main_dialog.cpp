@@ -13,13 +13,13 @@
 #include <QtTest>
 
 #include "UiTestSupport.h"
-#include "convert/ModelList.h"
+#include "app/ModelList.h"
 #include "model/ConvertHW.h"
-#include "model/SwitchReport.h"
-#include "platform/Strings.h"
+#include "app/SwitchReport.h"
+#include "app/Strings.h"
 #include "storage/TinyImage.h"
-#include "ui/ArkletonDlg.h"
-#include "ui/Language.h"
+#include "ui/qt/ArkletonDlg.h"
+#include "ui/qt/Language.h"
 
 namespace {
 
@@ -58,9 +58,9 @@ int SelectedRow(QTableView* list)
 struct QuietHost : IDialogHost {
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
-    void FocusControl(int, bool) override {}
-    void MessageBox(const std::u16string&, const std::u16string&, unsigned) override {}
-    void ShowModelList(int, const ModelListing&) override {}
+    void FocusControl(FocusTarget, bool) override {}
+    void MessageBox(const std::u16string&, const std::u16string&, MessageKind) override {}
+    void ShowModelList(ListSide, const ModelListing&) override {}
 };
 
 }  // namespace
@@ -104,6 +104,8 @@ private slots:
         MessageCapture boxes;
         CArkletonDlg dlg;
         QCOMPARE(dlg.geometry(), QRect(0, 0, 800, 572));
+        // The icon in the six sizes of the resources linked in from the ui library.
+        QCOMPARE(dlg.windowIcon().availableSizes().size(), 6);
         for (int id : {IDC_SOURCE_LOCATION, IDC_TARGET_LOCATION}) {
             auto* combo = Control<QComboBox>(dlg, id);
             QCOMPARE(combo->count(), 1);
@@ -409,8 +411,8 @@ private slots:
         // The details are the report of the same conversion run through the core alone.
         std::vector<CModelDataPX600::SwitchChange> changes;
         MainDialogState state;
-        state.sourceTransmitterSelection = u"PX400";
-        state.targetTransmitterSelection = u"PX600";
+        state.sourceTransmitter = TX_PX400;
+        state.targetTransmitter = TX_PX600;
         state.sourceLocationText = kPX400Samples.toStdString();
         state.targetLocationText = m_work->filePath("again").toStdString();
         std::filesystem::create_directories(state.targetLocationText);

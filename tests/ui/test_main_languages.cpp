@@ -13,10 +13,10 @@
 #include <QtTest>
 
 #include "UiTestSupport.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "storage/TinyImage.h"
-#include "ui/ArkletonDlg.h"
-#include "ui/Language.h"
+#include "ui/qt/ArkletonDlg.h"
+#include "ui/qt/Language.h"
 
 namespace {
 

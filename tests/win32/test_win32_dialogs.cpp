@@ -13,9 +13,9 @@
 
 #include "../core/TestFolder.h"
 #include "app/DialogChoices.h"
-#include "convert/DetailCommand.h"
+#include "ui/win32/DetailDlg.h"
 #include "model/ConvertHW.h"
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "samplegen/PX200Samples.h"
 #include "samplegen/PX400Samples.h"
 #include "samplegen/SampleFiles.h"
@@ -36,9 +36,9 @@ const wchar_t kApplication[] = L"arkleton-test";
 struct QuietHost : IDialogHost {
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
-    void FocusControl(int, bool) override {}
-    void MessageBox(const std::u16string&, const std::u16string&, unsigned) override {}
-    void ShowModelList(int, const ModelListing&) override {}
+    void FocusControl(FocusTarget, bool) override {}
+    void MessageBox(const std::u16string&, const std::u16string&, MessageKind) override {}
+    void ShowModelList(ListSide, const ModelListing&) override {}
 };
 
 void Command(HWND dialog, int id, int code = BN_CLICKED)
@@ -280,8 +280,8 @@ TEST_P(Win32Conversion, WritesTheFileTheCoreWritesForTheSameModelAndChoices)
     MainDialogState state;
     QuietHost host;
     CConvertHW table;
-    state.sourceTransmitterSelection = TransmitterChoiceText(kSourceTransmitters[c.sourceTransmitter]);
-    state.targetTransmitterSelection = TransmitterChoiceText(TX_PX600);
+    state.sourceTransmitter = kSourceTransmitters[c.sourceTransmitter];
+    state.targetTransmitter = TX_PX600;
     state.sourceLocationText = source.Path();
     state.targetLocationText = reference.Path();
     SaveDialogData(state, host);

@@ -152,7 +152,7 @@ CAtomicFile::~CAtomicFile()
     Discard();
 }
 
-bool CAtomicFile::Create(const std::string& path, CFileException* error)
+FileResult CAtomicFile::Create(const std::string& path)
 {
     Discard();
     m_path = path;
@@ -162,13 +162,10 @@ bool CAtomicFile::Create(const std::string& path, CFileException* error)
     if (unnamed >= 0) {
         m_fd = unnamed;
         m_unnamed = true;
-        return true;
+        return {};
     }
-    if (!NoUnnamedFiles(errno)) {
-        if (error)
-            *error = CFileException::FromOsError(errno, path);
-        return false;
-    }
+    if (!NoUnnamedFiles(errno))
+        return FileResult::OsError(errno, path);
 #endif
     std::random_device seed;
     std::mt19937 random(seed());
@@ -181,19 +178,17 @@ bool CAtomicFile::Create(const std::string& path, CFileException* error)
         if (fd >= 0) {
             m_fd = fd;
             m_tempPath = std::move(candidate);
-            return true;
+            return {};
         }
         lastError = errno;
     }
-    if (error)
-        *error = CFileException::FromOsError(lastError, path);
-    return false;
+    return FileResult::OsError(lastError, path);
 }
 
-void CAtomicFile::Write(const void* buffer, size_t count)
+FileResult CAtomicFile::Write(const void* buffer, size_t count)
 {
     if (m_fd < 0)
-        throw CFileException(CFileException::invalidFile, EBADF, m_path);
+        return FileResult::Failure(FileResult::invalidFile, EBADF, m_path);
     const auto* in = static_cast<const uint8_t*>(buffer);
     size_t done = 0;
     while (done < count) {
@@ -201,26 +196,28 @@ void CAtomicFile::Write(const void* buffer, size_t count)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            Fail(errno);
+            return Fail(errno);
         }
         if (n == 0)
-            Fail(ENOSPC);
+            return Fail(ENOSPC);
         done += static_cast<size_t>(n);
     }
+    return {};
 }
 
-CAtomicFile::Publish CAtomicFile::Commit()
+FileResult CAtomicFile::Commit(Publish& published)
 {
+    published = Publish::Stored;
     if (m_fd < 0)
-        throw CFileException(CFileException::invalidFile, EBADF, m_path);
+        return FileResult::Failure(FileResult::invalidFile, EBADF, m_path);
     if (DoSync(m_fd) != 0)
-        Fail(errno);
+        return Fail(errno);
     if (m_unnamed)
-        return CommitUnnamed();
+        return CommitUnnamed(published);
     const int fd = m_fd;
     m_fd = -1;
     if (DoClose(fd) != 0 && errno != EINTR)
-        Fail(errno);
+        return Fail(errno);
 
     // link() refuses an existing name, so a file that appeared since the
     // caller looked is never replaced.
@@ -229,15 +226,16 @@ CAtomicFile::Publish CAtomicFile::Commit()
         if (NoHardLinks(error)) {
             if (DoRenameNoReplace(m_tempPath.c_str(), m_path.c_str()) == 0) {
                 m_tempPath.clear();
-                return Publish::Stored;
+                return {};
             }
             error = errno;
         }
         if (error == EEXIST) {
             Discard();
-            return Publish::Exists;
+            published = Publish::Exists;
+            return {};
         }
-        Fail(error);
+        return Fail(error);
     }
     // Published; the temporary name is no longer needed. Should removing it
     // fail, the published file still stands and is complete.
@@ -246,10 +244,10 @@ CAtomicFile::Publish CAtomicFile::Commit()
     if (DoUnlink(temp.c_str()) != 0)
         ::unlink(temp.c_str());
     SyncFolder();
-    return Publish::Stored;
+    return {};
 }
 
-CAtomicFile::Publish CAtomicFile::CommitUnnamed()
+FileResult CAtomicFile::CommitUnnamed(Publish& published)
 {
 #ifdef O_TMPFILE
     // linkat() refuses an existing name, so a file that appeared since the
@@ -258,9 +256,10 @@ CAtomicFile::Publish CAtomicFile::CommitUnnamed()
         const int error = errno;
         if (error == EEXIST) {
             Discard();
-            return Publish::Exists;
+            published = Publish::Exists;
+            return {};
         }
-        Fail(error);
+        return Fail(error);
     }
     // The descriptor stays open until the file has its name; a close that
     // fails takes the name back, as the file may not be whole.
@@ -270,12 +269,13 @@ CAtomicFile::Publish CAtomicFile::CommitUnnamed()
     if (DoClose(fd) != 0 && errno != EINTR) {
         const int error = errno;
         ::unlink(m_path.c_str());
-        Fail(error);
+        return Fail(error);
     }
     SyncFolder();
-    return Publish::Stored;
+    return {};
 #else
-    Fail(ENOSYS);
+    (void)published;
+    return Fail(ENOSYS);
 #endif
 }
 
@@ -304,8 +304,8 @@ void CAtomicFile::Discard()
     }
 }
 
-void CAtomicFile::Fail(int error)
+FileResult CAtomicFile::Fail(int error)
 {
     Discard();
-    throw CFileException::FromOsError(error, m_path);
+    return FileResult::OsError(error, m_path);
 }

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/Strings.h"
+#include "platform/SystemLocale.h"
 #include "platform/posix/Cp932Table.h"
 
 // The program stands in for the Windows "ANSI code page" with Windows-1252,
@@ -23,7 +23,7 @@ AnsiCodePage Resolved(AnsiCodePage cp)
 {
     if (cp != AnsiCodePage::System)
         return cp;
-    return SystemLanguage() == Language::Japanese ? AnsiCodePage::Windows932 : AnsiCodePage::Windows1252;
+    return SystemLanguageCode() == "ja" ? AnsiCodePage::Windows932 : AnsiCodePage::Windows1252;
 }
 
 // Windows-1252 from 0x80 to 0x9F; 0xA0..0xFF are U+00A0..U+00FF. The five
@@ -137,7 +137,7 @@ AnsiCodePage CurrentAnsiCodePage()
 {
     if (g_forced)
         return g_forcedPage;
-    return SystemLanguage() == Language::Japanese ? AnsiCodePage::Windows932 : AnsiCodePage::Windows1252;
+    return SystemLanguageCode() == "ja" ? AnsiCodePage::Windows932 : AnsiCodePage::Windows1252;
 }
 
 void SetAnsiCodePage(AnsiCodePage cp)

@@ -39,7 +39,7 @@ bool ClearNonBlocking(int fd)
 
 } // namespace
 
-CFileException::Cause CFileException::OsErrorToCause(long osError)
+FileResult::Cause FileResult::OsErrorToCause(long osError)
 {
     switch (osError) {
     case 0: return none;
@@ -65,7 +65,7 @@ CFileException::Cause CFileException::OsErrorToCause(long osError)
     case EFBIG: return diskFull;
     case ESPIPE: return badSeek;
     case EIO: return hardIO;
-    default: return genericException;
+    default: return generic;
     }
 }
 
@@ -75,7 +75,7 @@ CFile::~CFile()
         ::close(m_fd);
 }
 
-bool CFile::Open(const std::string& fileName, unsigned flags, CFileException* error)
+FileResult CFile::Open(const std::string& fileName, unsigned flags)
 {
     if (m_fd >= 0) {
         ::close(m_fd);
@@ -87,11 +87,8 @@ bool CFile::Open(const std::string& fileName, unsigned flags, CFileException* er
     // that cannot be looked at is left to the open, which reports it (or
     // creates the file).
     struct stat entry{};
-    if (::stat(fileName.c_str(), &entry) == 0 && !S_ISREG(entry.st_mode)) {
-        if (error)
-            *error = CFileException::FromOsError(S_ISDIR(entry.st_mode) ? EISDIR : EACCES, fileName);
-        return false;
-    }
+    if (::stat(fileName.c_str(), &entry) == 0 && !S_ISREG(entry.st_mode))
+        return FileResult::OsError(S_ISDIR(entry.st_mode) ? EISDIR : EACCES, fileName);
     // Opened without blocking, so that an entry swapped for a named pipe or a
     // device meanwhile cannot stall the open, and kept only when the open
     // descriptor is a regular file: a check on the descriptor cannot be fooled
@@ -114,39 +111,36 @@ bool CFile::Open(const std::string& fileName, unsigned flags, CFileException* er
             errno = refusal;
         }
     }
-    if (fd < 0) {
-        if (error)
-            *error = CFileException::FromOsError(errno, fileName);
-        return false;
-    }
+    if (fd < 0)
+        return FileResult::OsError(errno, fileName);
     m_fd = fd;
-    return true;
+    return {};
 }
 
-unsigned CFile::Read(void* buffer, unsigned count)
+FileResult CFile::Read(void* buffer, unsigned count, unsigned& got)
 {
+    got = 0;
     if (m_fd < 0)
-        throw CFileException(CFileException::invalidFile, EBADF, m_fileName);
+        return FileResult::Failure(FileResult::invalidFile, EBADF, m_fileName);
     auto* out = static_cast<uint8_t*>(buffer);
-    unsigned done = 0;
-    while (done < count) {
-        ssize_t n = ::read(m_fd, out + done, count - done);
+    while (got < count) {
+        ssize_t n = ::read(m_fd, out + got, count - got);
         if (n < 0) {
             if (errno == EINTR || (errno == EAGAIN && ClearNonBlocking(m_fd)))
                 continue;
-            throw CFileException::FromOsError(errno, m_fileName);
+            return FileResult::OsError(errno, m_fileName);
         }
         if (n == 0)
             break;
-        done += static_cast<unsigned>(n);
+        got += static_cast<unsigned>(n);
     }
-    return done;
+    return {};
 }
 
-void CFile::Write(const void* buffer, unsigned count)
+FileResult CFile::Write(const void* buffer, unsigned count)
 {
     if (m_fd < 0)
-        throw CFileException(CFileException::invalidFile, EBADF, m_fileName);
+        return FileResult::Failure(FileResult::invalidFile, EBADF, m_fileName);
     const auto* in = static_cast<const uint8_t*>(buffer);
     unsigned done = 0;
     while (done < count) {
@@ -154,30 +148,34 @@ void CFile::Write(const void* buffer, unsigned count)
         if (n < 0) {
             if (errno == EINTR || (errno == EAGAIN && ClearNonBlocking(m_fd)))
                 continue;
-            throw CFileException::FromOsError(errno, m_fileName);
+            return FileResult::OsError(errno, m_fileName);
         }
         if (n == 0)
-            throw CFileException(CFileException::diskFull, ENOSPC, m_fileName);
+            return FileResult::Failure(FileResult::diskFull, ENOSPC, m_fileName);
         done += static_cast<unsigned>(n);
     }
+    return {};
 }
 
-void CFile::Close()
+FileResult CFile::Close()
 {
     if (m_fd < 0)
-        return;
+        return {};
     int fd = m_fd;
     m_fd = -1;
     if (::close(fd) != 0 && errno != EINTR)
-        throw CFileException::FromOsError(errno, m_fileName);
+        return FileResult::OsError(errno, m_fileName);
+    return {};
 }
 
-uint64_t CFile::GetLength() const
+FileResult CFile::GetLength(uint64_t& length) const
 {
     struct stat st{};
+    length = 0;
     if (m_fd < 0 || ::fstat(m_fd, &st) != 0)
-        throw CFileException::FromOsError(m_fd < 0 ? EBADF : errno, m_fileName);
-    return static_cast<uint64_t>(st.st_size);
+        return FileResult::OsError(m_fd < 0 ? EBADF : errno, m_fileName);
+    length = static_cast<uint64_t>(st.st_size);
+    return {};
 }
 
 char PathSeparator()

@@ -1,6 +1,6 @@
 #include "platform/SystemLocale.h"
 
-Language SystemUiLanguage()
+std::string SystemUiLanguageCode()
 {
-    return Language::English;
+    return "en";
 }

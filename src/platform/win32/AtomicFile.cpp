@@ -41,7 +41,7 @@ CAtomicFile::~CAtomicFile()
     Discard();
 }
 
-bool CAtomicFile::Create(const std::string& path, CFileException* error)
+FileResult CAtomicFile::Create(const std::string& path)
 {
     Discard();
     m_path = path;
@@ -60,44 +60,44 @@ bool CAtomicFile::Create(const std::string& path, CFileException* error)
         if (h != INVALID_HANDLE_VALUE) {
             m_fd = reinterpret_cast<intptr_t>(h);
             m_tempPath = std::move(candidate);
-            return true;
+            return {};
         }
         lastError = ::GetLastError();
     }
-    if (error)
-        *error = CFileException::FromOsError(static_cast<long>(lastError), path);
-    return false;
+    return FileResult::OsError(static_cast<long>(lastError), path);
 }
 
-void CAtomicFile::Write(const void* buffer, size_t count)
+FileResult CAtomicFile::Write(const void* buffer, size_t count)
 {
     if (m_fd < 0)
-        throw CFileException(CFileException::invalidFile, ERROR_INVALID_HANDLE, m_path);
+        return FileResult::Failure(FileResult::invalidFile, ERROR_INVALID_HANDLE, m_path);
     const auto* in = static_cast<const uint8_t*>(buffer);
     size_t done = 0;
     while (done < count) {
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - done, 1u << 30));
         DWORD put = 0;
         if (Injected(FileOp::Write) || !::WriteFile(AsHandle(m_fd), in + done, chunk, &put, nullptr))
-            Fail(static_cast<int>(::GetLastError()));
+            return Fail(static_cast<int>(::GetLastError()));
         if (put == 0)
-            Fail(ERROR_DISK_FULL);
+            return Fail(ERROR_DISK_FULL);
         done += put;
     }
+    return {};
 }
 
-CAtomicFile::Publish CAtomicFile::Commit()
+FileResult CAtomicFile::Commit(Publish& published)
 {
+    published = Publish::Stored;
     if (m_fd < 0)
-        throw CFileException(CFileException::invalidFile, ERROR_INVALID_HANDLE, m_path);
+        return FileResult::Failure(FileResult::invalidFile, ERROR_INVALID_HANDLE, m_path);
     if (Injected(FileOp::Sync) || !::FlushFileBuffers(AsHandle(m_fd)))
-        Fail(static_cast<int>(::GetLastError()));
+        return Fail(static_cast<int>(::GetLastError()));
     HANDLE h = AsHandle(m_fd);
     m_fd = -1;
     const bool injectedClose = Injected(FileOp::Close);
     const DWORD closeError = injectedClose ? ::GetLastError() : NO_ERROR;
     if (!::CloseHandle(h) || injectedClose)
-        Fail(static_cast<int>(injectedClose ? closeError : ::GetLastError()));
+        return Fail(static_cast<int>(injectedClose ? closeError : ::GetLastError()));
 
     const std::wstring temp = WidePath(m_tempPath);
     // The published file is an ordinary one; the temporary stays hidden until
@@ -109,12 +109,13 @@ CAtomicFile::Publish CAtomicFile::Commit()
         const DWORD error = ::GetLastError();
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
             Discard();
-            return Publish::Exists;
+            published = Publish::Exists;
+            return {};
         }
-        Fail(static_cast<int>(error));
+        return Fail(static_cast<int>(error));
     }
     m_tempPath.clear();
-    return Publish::Stored;
+    return {};
 }
 
 void CAtomicFile::Discard()
@@ -132,8 +133,8 @@ void CAtomicFile::Discard()
     }
 }
 
-void CAtomicFile::Fail(int error)
+FileResult CAtomicFile::Fail(int error)
 {
     Discard();
-    throw CFileException::FromOsError(error, m_path);
+    return FileResult::OsError(error, m_path);
 }

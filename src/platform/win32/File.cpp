@@ -12,7 +12,7 @@ HANDLE AsHandle(intptr_t value) { return reinterpret_cast<HANDLE>(value); }
 
 }  // namespace
 
-CFileException::Cause CFileException::OsErrorToCause(long osError)
+FileResult::Cause FileResult::OsErrorToCause(long osError)
 {
     switch (osError) {
     case NO_ERROR: return none;
@@ -42,7 +42,7 @@ CFileException::Cause CFileException::OsErrorToCause(long osError)
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL: return diskFull;
     case ERROR_HANDLE_EOF: return endOfFile;
-    default: return genericException;
+    default: return generic;
     }
 }
 
@@ -52,7 +52,7 @@ CFile::~CFile()
         ::CloseHandle(AsHandle(m_fd));
 }
 
-bool CFile::Open(const std::string& fileName, unsigned flags, CFileException* error)
+FileResult CFile::Open(const std::string& fileName, unsigned flags)
 {
     if (m_fd >= 0) {
         ::CloseHandle(AsHandle(m_fd));
@@ -71,11 +71,8 @@ bool CFile::Open(const std::string& fileName, unsigned flags, CFileException* er
         creation = (flags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
     // A device, a pipe or a folder is never opened at all; the check on the
     // handle below stays the guard against an entry swapped in between.
-    if (NamesNoDiskFile(fileName)) {
-        if (error)
-            *error = CFileException::FromOsError(ERROR_ACCESS_DENIED, fileName);
-        return false;
-    }
+    if (NamesNoDiskFile(fileName))
+        return FileResult::OsError(ERROR_ACCESS_DENIED, fileName);
     HANDLE h = ::CreateFileW(WidePath(fileName).c_str(), access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL,
                              nullptr);
     DWORD refusal = h == INVALID_HANDLE_VALUE ? ::GetLastError() : NO_ERROR;
@@ -90,69 +87,69 @@ bool CFile::Open(const std::string& fileName, unsigned flags, CFileException* er
             refusal = ERROR_ACCESS_DENIED;
         }
     }
-    if (h == INVALID_HANDLE_VALUE) {
-        if (error)
-            *error = CFileException::FromOsError(static_cast<long>(refusal), fileName);
-        return false;
-    }
+    if (h == INVALID_HANDLE_VALUE)
+        return FileResult::OsError(static_cast<long>(refusal), fileName);
     m_fd = reinterpret_cast<intptr_t>(h);
-    return true;
+    return {};
 }
 
-unsigned CFile::Read(void* buffer, unsigned count)
+FileResult CFile::Read(void* buffer, unsigned count, unsigned& got)
 {
+    got = 0;
     if (m_fd < 0)
-        throw CFileException(CFileException::invalidFile, ERROR_INVALID_HANDLE, m_fileName);
+        return FileResult::Failure(FileResult::invalidFile, ERROR_INVALID_HANDLE, m_fileName);
     auto* out = static_cast<uint8_t*>(buffer);
-    unsigned done = 0;
-    while (done < count) {
-        DWORD got = 0;
-        if (!::ReadFile(AsHandle(m_fd), out + done, count - done, &got, nullptr)) {
+    while (got < count) {
+        DWORD part = 0;
+        if (!::ReadFile(AsHandle(m_fd), out + got, count - got, &part, nullptr)) {
             const DWORD e = ::GetLastError();
             if (e == ERROR_HANDLE_EOF)
                 break;
-            throw CFileException::FromOsError(static_cast<long>(e), m_fileName);
+            return FileResult::OsError(static_cast<long>(e), m_fileName);
         }
-        if (got == 0)
+        if (part == 0)
             break;
-        done += got;
+        got += part;
     }
-    return done;
+    return {};
 }
 
-void CFile::Write(const void* buffer, unsigned count)
+FileResult CFile::Write(const void* buffer, unsigned count)
 {
     if (m_fd < 0)
-        throw CFileException(CFileException::invalidFile, ERROR_INVALID_HANDLE, m_fileName);
+        return FileResult::Failure(FileResult::invalidFile, ERROR_INVALID_HANDLE, m_fileName);
     const auto* in = static_cast<const uint8_t*>(buffer);
     unsigned done = 0;
     while (done < count) {
         DWORD put = 0;
         if (!::WriteFile(AsHandle(m_fd), in + done, count - done, &put, nullptr))
-            throw CFileException::FromOsError(static_cast<long>(::GetLastError()), m_fileName);
+            return FileResult::OsError(static_cast<long>(::GetLastError()), m_fileName);
         if (put == 0)
-            throw CFileException(CFileException::diskFull, ERROR_DISK_FULL, m_fileName);
+            return FileResult::Failure(FileResult::diskFull, ERROR_DISK_FULL, m_fileName);
         done += put;
     }
+    return {};
 }
 
-void CFile::Close()
+FileResult CFile::Close()
 {
     if (m_fd < 0)
-        return;
+        return {};
     HANDLE h = AsHandle(m_fd);
     m_fd = -1;
     if (!::CloseHandle(h))
-        throw CFileException::FromOsError(static_cast<long>(::GetLastError()), m_fileName);
+        return FileResult::OsError(static_cast<long>(::GetLastError()), m_fileName);
+    return {};
 }
 
-uint64_t CFile::GetLength() const
+FileResult CFile::GetLength(uint64_t& length) const
 {
     LARGE_INTEGER size{};
+    length = 0;
     if (m_fd < 0 || !::GetFileSizeEx(AsHandle(m_fd), &size))
-        throw CFileException::FromOsError(m_fd < 0 ? ERROR_INVALID_HANDLE : static_cast<long>(::GetLastError()),
-                                          m_fileName);
-    return static_cast<uint64_t>(size.QuadPart);
+        return FileResult::OsError(m_fd < 0 ? ERROR_INVALID_HANDLE : static_cast<long>(::GetLastError()), m_fileName);
+    length = static_cast<uint64_t>(size.QuadPart);
+    return {};
 }
 
 char PathSeparator()

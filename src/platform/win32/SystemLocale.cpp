@@ -3,12 +3,12 @@
 
 #include "platform/win32/Win32.h"
 
-Language SystemUiLanguage()
+std::string SystemUiLanguageCode()
 {
     switch (PRIMARYLANGID(::GetUserDefaultUILanguage())) {
-    case LANG_GERMAN: return Language::German;
-    case LANG_FRENCH: return Language::French;
-    case LANG_JAPANESE: return Language::Japanese;
-    default: return Language::English;
+    case LANG_GERMAN: return "de";
+    case LANG_FRENCH: return "fr";
+    case LANG_JAPANESE: return "ja";
+    default: return "en";
     }
 }

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "ui/win32/resource.h"
 
 namespace {

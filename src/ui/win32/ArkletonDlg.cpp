@@ -4,8 +4,8 @@
 
 #include "app/DialogChoices.h"
 #include "model/ConvertHW.h"
-#include "model/SwitchReport.h"
-#include "platform/Strings.h"
+#include "app/SwitchReport.h"
+#include "app/Strings.h"
 #include "storage/TinyImage.h"
 #include "ui/win32/AboutDlg.h"
 #include "ui/win32/DetailDlg.h"
@@ -71,12 +71,26 @@ void Place(HDWP& positions, HWND child, int left, int top, int right, int bottom
                                      SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::optional<std::u16string> SelectedText(HWND combo)
+int ControlOf(FocusTarget target)
 {
-    const int index = ComboSelection(combo);
-    if (index < 0)
-        return std::nullopt;
-    return Utf16(ComboItemText(combo, index));
+    switch (target) {
+    case FocusTarget::SourceTransmitter: return IDC_SOURCE_TRANSMITTER;
+    case FocusTarget::SourceLocation: return IDC_SOURCE_LOCATION;
+    case FocusTarget::SourceList: return IDC_SOURCE_LIST;
+    case FocusTarget::TargetTransmitter: return IDC_TARGET_TRANSMITTER;
+    case FocusTarget::TargetLocation: return IDC_TARGET_LOCATION;
+    case FocusTarget::ModelName: return IDC_MODEL_NAME;
+    }
+    return 0;
+}
+
+UINT IconOf(MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Error: return MB_ICONSTOP;
+    case MessageKind::Information: return MB_ICONINFORMATION;
+    default: return MB_ICONEXCLAMATION;
+    }
 }
 
 // A rectangle in workspace coordinates (window placement) turned into screen
@@ -325,8 +339,8 @@ void CArkletonDlg::TransferControls()
             text.resize(max);
         return text;
     };
-    m_state.sourceTransmitterSelection = SelectedText(Item(IDC_SOURCE_TRANSMITTER));
-    m_state.targetTransmitterSelection = SelectedText(Item(IDC_TARGET_TRANSMITTER));
+    m_state.sourceTransmitter = SourceTransmitterAt(ComboSelection(Item(IDC_SOURCE_TRANSMITTER)));
+    m_state.targetTransmitter = TargetTransmitterAt(ComboSelection(Item(IDC_TARGET_TRANSMITTER)));
     m_state.sourceLocationText = Utf8(limited(ItemText(Window(), IDC_SOURCE_LOCATION), kLocationMax));
     m_state.targetLocationText = Utf8(limited(ItemText(Window(), IDC_TARGET_LOCATION), kLocationMax));
     m_state.modelNameText = Utf16(ItemText(Window(), IDC_MODEL_NAME));
@@ -401,9 +415,10 @@ void CArkletonDlg::ArrangeColumns(int listId)
     m_arranging = false;
 }
 
-void CArkletonDlg::ShowModelList(int listId, const ModelListing& listing)
+void CArkletonDlg::ShowModelList(ListSide side, const ModelListing& listing)
 {
-    const bool source = listId == IDC_SOURCE_LIST;
+    const bool source = side == ListSide::Source;
+    const int listId = source ? IDC_SOURCE_LIST : IDC_TARGET_LIST;
     HWND list = Item(listId);
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
@@ -481,17 +496,17 @@ void CArkletonDlg::EndWaitCursor()
     }
 }
 
-void CArkletonDlg::FocusControl(int controlId, bool selectAll)
+void CArkletonDlg::FocusControl(FocusTarget target, bool selectAll)
 {
-    HWND control = Item(controlId);
+    HWND control = Item(ControlOf(target));
     if (!control)
         return;
     ::SendMessageW(Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-    if (selectAll && controlId == IDC_MODEL_NAME)
+    if (selectAll && target == FocusTarget::ModelName)
         ::SendMessageW(control, EM_SETSEL, 0, -1);
 }
 
-void CArkletonDlg::MessageBox(const std::u16string& text, const std::u16string& caption, unsigned style)
+void CArkletonDlg::MessageBox(const std::u16string& text, const std::u16string& caption, MessageKind kind)
 {
     // A box must not show the wait cursor.
     const int depth = m_waitDepth;
@@ -504,7 +519,7 @@ void CArkletonDlg::MessageBox(const std::u16string& text, const std::u16string& 
                           Wide(SwitchReportText(m_switchChanges.data(), m_switchChanges.size())));
         report.DoModal(Window());
     } else {
-        ShowMessage(Window(), Wide(text), Wide(caption), MB_OK | style);
+        ShowMessage(Window(), Wide(text), Wide(caption), MB_OK | IconOf(kind));
     }
     m_waitDepth = depth;
     if (depth > 0)
@@ -671,7 +686,7 @@ void CArkletonDlg::OnListDoubleClick(int listId)
 
 void CArkletonDlg::ReportSourceSelection()
 {
-    m_state.sourceTransmitterSelection = SelectedText(Item(IDC_SOURCE_TRANSMITTER));
+    m_state.sourceTransmitter = SourceTransmitterAt(ComboSelection(Item(IDC_SOURCE_TRANSMITTER)));
     m_state.selectedSourceRow = SelectedRow(IDC_SOURCE_LIST);
     NoteSourceSelection(m_state, TheConvertHW());
 }

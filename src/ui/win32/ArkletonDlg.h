@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "app/AppSettings.h"
-#include "convert/ConvertCommand.h"
-#include "convert/DialogHost.h"
+#include "app/ConvertCommand.h"
+#include "app/DialogHost.h"
 #include "ui/win32/Dialog.h"
+#include "ui/win32/resource.h"
 
 class CArkletonDlg : public CDialog, public IDialogHost {
 public:
@@ -27,9 +28,9 @@ public:
     // IDialogHost
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
-    void FocusControl(int controlId, bool selectAll) override;
-    void MessageBox(const std::u16string& text, const std::u16string& caption, unsigned style) override;
-    void ShowModelList(int listId, const ModelListing& listing) override;
+    void FocusControl(FocusTarget target, bool selectAll) override;
+    void MessageBox(const std::u16string& text, const std::u16string& caption, MessageKind kind) override;
+    void ShowModelList(ListSide side, const ModelListing& listing) override;
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;

@@ -2,11 +2,19 @@
 // names of each condition, and for each control of the source transmitter the
 // PX600 control that takes its place, with what the conversion will do with
 // it. The dialog shows a CDetailData and reports the pilot's edits back into
-// it; the decisions are the core's (convert/DetailCommand.h).
+// it; the decisions are the core's (app/DetailCommand.h).
 #pragma once
 
-#include "convert/DetailCommand.h"
+#include "app/DetailCommand.h"
 #include "ui/win32/Dialog.h"
+
+// Condition name edits of conditions 0..7, dual rate edits and their labels of
+// dual rates 0..5, and the label and list of each hardware row 0..29.
+extern const int kConditionEditIds[CONDITION_COUNT];
+extern const int kDualRateEditIds[DUAL_RATE_COUNT];
+extern const int kDualRateLabelIds[DUAL_RATE_COUNT];
+extern const int kHardwareLabelIds[HW_ROWS];
+extern const int kHardwareComboIds[HW_ROWS];
 
 class CDetailDlg : public CDialog, public IQuestionHost {
 public:

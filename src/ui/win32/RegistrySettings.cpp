@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/Settings.h"
+#include "app/Settings.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/Strings.h"
+#include "app/Strings.h"
 #include "ui/win32/Prompts.h"
 #include "ui/win32/resource.h"
 

@@ -1,7 +1,7 @@
 #include "ui/win32/Win32Ui.h"
 
-#include "platform/Settings.h"
-#include "platform/Strings.h"
+#include "app/Settings.h"
+#include "app/Strings.h"
 #include "ui/win32/resource.h"
 
 std::wstring Text(unsigned id)

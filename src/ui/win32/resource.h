@@ -10,27 +10,18 @@
 #define IDD_DETAIL 131
 #define IDD_SETTING 135
 
-// Ids the core also names for C++ (convert/DialogHost.h, DetailCommand.h).
-#ifdef RC_INVOKED
+// Main dialog.
 #define IDC_SOURCE_LOCATION 1000
+#define IDC_BROWSE_SOURCE 1001
 #define IDC_SOURCE_LIST 1002
 #define IDC_TARGET_TRANSMITTER 1003
 #define IDC_MODEL_NAME 1004
-#define IDC_SOURCE_TRANSMITTER 1006
-#define IDC_TARGET_LOCATION 1008
-#define IDC_TARGET_LIST 1010
-#define IDC_CONDITION_RESET 1027
-#define IDC_DUAL_RATE_RESET 1034
-#define IDC_CONDITION_SELECTOR 1046
-#define IDC_CONDITION_SELECTOR_LABEL 1047
-#define IDC_CONDITION_DEFAULT 1049
-#endif
-
-// Main dialog.
-#define IDC_BROWSE_SOURCE 1001
 #define IDC_CONVERT 1005
+#define IDC_SOURCE_TRANSMITTER 1006
 #define IDC_TARGET_NOTICE 1007
+#define IDC_TARGET_LOCATION 1008
 #define IDC_BROWSE_TARGET 1009
+#define IDC_TARGET_LIST 1010
 #define IDC_SOURCE_LOCATION_LABEL 1011
 #define IDC_SOURCE_NOTICE 1012
 #define IDC_GROUP_FROM 1013
@@ -45,6 +36,11 @@
 // 1028..1032 and 1036, their labels 1037..1042, the hardware rows' labels and
 // lists (see DetailDlg.cpp), the marks beside the condition names and the
 // outcome of each hardware row.
+#define IDC_CONDITION_RESET 1027
+#define IDC_DUAL_RATE_RESET 1034
+#define IDC_CONDITION_SELECTOR 1046
+#define IDC_CONDITION_SELECTOR_LABEL 1047
+#define IDC_CONDITION_DEFAULT 1049
 #define IDC_HARDWARE_FROM_HEADING 1144  // 1144..1146, one per column
 #define IDC_HARDWARE_TO_HEADING 1147    // 1147..1149
 #define IDC_HARDWARE_OUTCOME 1150       // 1150..1179 for rows 0..29
