@@ -29,7 +29,6 @@ namespace {
 
 enum : unsigned {
     IDS_BROWSE_TITLE = 102,
-    IDS_HARDWARE_WARNING = 705,
     IDS_GROUP_FROM = 2001,
     IDS_SOURCE_TRANSMITTER = 2002,
     IDS_SOURCE_LOCATION = 2003,
@@ -376,7 +375,7 @@ void CArkletonDlg::MessageBox(const std::u16string& text, const std::u16string& 
 {
     // The hardware warning after a conversion offers the switch change report.
     QString details;
-    if (m_converting && text == LoadString(IDS_HARDWARE_WARNING) && !m_switchChanges.empty())
+    if (kind == MessageKind::HardwareWarning && !m_switchChanges.empty())
         details = QString::fromStdU16String(SwitchReportText(m_switchChanges.data(), m_switchChanges.size()));
     // A box must not show the wait cursor.
     const int depth = m_waitDepth;
@@ -432,9 +431,7 @@ void CArkletonDlg::OnConvert()
     ConvertOptions options;
     options.onSwitchChange = &CArkletonDlg::CollectSwitchChange;
     options.context = this;
-    m_converting = true;
     ::OnConvert(m_state, *this, TheConvertHW(), options);
-    m_converting = false;
     m_switchChanges.clear();
 }
 

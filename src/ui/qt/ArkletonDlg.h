@@ -102,7 +102,6 @@ private:
     // Fields the switch pass changed during the running conversion, shown as
     // the details of the hardware warning.
     std::vector<CModelDataPX600::SwitchChange> m_switchChanges;
-    bool m_converting = false;
     int m_waitDepth = 0;
 
     QGroupBox* m_sourceGroup = nullptr;

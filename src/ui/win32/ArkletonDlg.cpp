@@ -18,7 +18,6 @@ namespace {
 
 enum : unsigned {
     IDS_BROWSE_TITLE = 102,
-    IDS_HARDWARE_WARNING = 705,
     IDS_GROUP_FROM = 2001,
     IDS_SOURCE_TRANSMITTER = 2002,
     IDS_SOURCE_LOCATION = 2003,
@@ -514,7 +513,7 @@ void CArkletonDlg::MessageBox(const std::u16string& text, const std::u16string& 
     ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
     // The hardware warning after a conversion offers the report of the
     // controls the conversion changed, to read, save or copy.
-    if (m_converting && text == LoadString(IDS_HARDWARE_WARNING) && !m_switchChanges.empty()) {
+    if (kind == MessageKind::HardwareWarning && !m_switchChanges.empty()) {
         CReportDlg report(Wide(text), Wide(caption),
                           Wide(SwitchReportText(m_switchChanges.data(), m_switchChanges.size())));
         report.DoModal(Window());
@@ -628,9 +627,7 @@ void CArkletonDlg::OnConvert()
     ConvertOptions options;
     options.onSwitchChange = &CArkletonDlg::CollectSwitchChange;
     options.context = this;
-    m_converting = true;
     ::OnConvert(m_state, *this, TheConvertHW(), options);
-    m_converting = false;
     m_switchChanges.clear();
 }
 

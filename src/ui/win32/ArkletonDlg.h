@@ -103,7 +103,6 @@ private:
     // Fields the switch pass changed during the running conversion, offered
     // with the hardware warning.
     std::vector<CModelDataPX600::SwitchChange> m_switchChanges;
-    bool m_converting = false;
     bool m_settingName = false;
     bool m_arranging = false;  // the columns' widths are the program's, not the pilot's
     int m_waitDepth = 0;
