@@ -52,6 +52,14 @@ void ChooseInCombo(HWND dialog, int id, int index)
     Command(dialog, id, CBN_SELCHANGE);
 }
 
+RECT ChildRect(HWND dialog, int id)
+{
+    RECT rect = {};
+    ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 void SelectRow(HWND dialog, int listId, int row)
 {
     LVITEMW state = {};
@@ -202,6 +210,7 @@ protected:
     void TearDown() override
     {
         SetMessagePresenter({});
+        SetFolderPicker({});
         SetDialogHook({});
         SetLocalClockForTesting(nullptr);
         ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Varkel Corp.\\arkleton-test");
@@ -243,7 +252,8 @@ TEST_P(Win32Conversion, WritesTheFileTheCoreWritesForTheSameModelAndChoices)
         WritePX400Samples(source.Path());
     else
         WritePX200SampleImage(source.Path());
-    StoreGroups(source.Path(), c.sourceTransmitter, target.Path());
+    StoreGroups(source.Path(), c.sourceTransmitter, source.Path());
+    SetFolderPicker([&](HWND, const std::wstring&, const std::wstring&) { return WidePath(target.Path()); });
 
     CArkletonDlg main(store);
     DetailChoices confirmed;
@@ -252,11 +262,14 @@ TEST_P(Win32Conversion, WritesTheFileTheCoreWritesForTheSameModelAndChoices)
         ::SetDlgItemTextW(detail, kConditionEditIds[1], L"WINCOND");
         Command(detail, IDOK);
     });
-    steps[IDD_REPORT].push_back([](HWND report) {
+    steps[IDD_REPORT].push_back([&](HWND report) {
         EXPECT_GT(::GetWindowTextLengthW(::GetDlgItem(report, IDC_REPORT_TEXT)), 0);
+        Screenshot(report, std::wstring(L"report-") + Wide(Utf8ToUtf16(c.name)));
         Command(report, IDOK);
     });
     steps[IDD_ARKLETON_DIALOG].push_back([&](HWND dialog) {
+        Command(dialog, IDC_BROWSE_TARGET);  // the browser answers with the target folder
+        EXPECT_EQ(ItemText(dialog, IDC_TARGET_LOCATION), WidePath(target.Path()));
         SelectRow(dialog, IDC_SOURCE_LIST, c.row);
         ::SetDlgItemTextW(dialog, IDC_MODEL_NAME, L"WIN TEST");
         Command(dialog, IDC_DETAIL);
@@ -310,9 +323,25 @@ TEST_F(Win32Dialogs, SettingsAndLanguageAreWrittenAtCloseAndReadAtTheNextStart)
         Command(setting, IDOK);
     });
     steps[IDD_ARKLETON_DIALOG].push_back([&](HWND dialog) {
+        // Dragging either edge below the smallest size stops at it.
+        RECT right = {0, 0, 100, 100}, left = {0, 0, 100, 100};
+        ::SendMessageW(dialog, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&right));
+        ::SendMessageW(dialog, WM_SIZING, WMSZ_TOPLEFT, reinterpret_cast<LPARAM>(&left));
+        EXPECT_GT(right.right, 300);
+        EXPECT_EQ(left.right - left.left, right.right);
+        EXPECT_EQ(left.bottom - left.top, right.bottom);
+        EXPECT_EQ(left.right, 100);
         ::MoveWindow(dialog, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top, TRUE);
         ::SendMessageW(dialog, WM_SYSCOMMAND, kSettingCommand, 0);
         ::ShowWindow(dialog, SW_MAXIMIZE);  // the restored rectangle is what is stored
+        // Both groups share the width equally around the centre.
+        RECT client = {};
+        ::GetClientRect(dialog, &client);
+        const RECT from = ChildRect(dialog, IDC_GROUP_FROM), to = ChildRect(dialog, IDC_GROUP_TO);
+        EXPECT_NEAR(from.right - from.left, to.right - to.left, 1);
+        EXPECT_NEAR(from.left, client.right - to.right, 2);
+        EXPECT_LE(ChildRect(dialog, IDC_TARGET_LIST).right, to.right);
+        EXPECT_LT(ChildRect(dialog, IDC_SOURCE_LIST).right, from.right);
         Command(dialog, IDCANCEL);
     });
     RunArkleton(store);

@@ -62,7 +62,9 @@ bool CReportDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& res
         SetItemText(Window(), IDC_REPORT_MESSAGE, m_message);
         SetItemText(Window(), IDC_REPORT_TEXT, m_report);
         ::MessageBeep(MB_ICONEXCLAMATION);
-        result = TRUE;
+        // OK has the focus, and the report shows its first lines.
+        ::SendMessageW(Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDOK)), TRUE);
+        result = FALSE;
         return true;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
