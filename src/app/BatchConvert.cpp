@@ -13,7 +13,6 @@
 namespace {
 
 enum : unsigned {
-    IDS_HARDWARE_WARNING = 705,
     IDS_NAME_IN_RUN = 1705,
 };
 
@@ -62,7 +61,8 @@ public:
     void ShowModelList(ListSide side, const ModelListing& listing) override { m_host.ShowModelList(side, listing); }
     void MessageBox(const std::u16string& text, const std::u16string&, MessageKind kind) override
     {
-        if (kind == MessageKind::Error || (kind == MessageKind::Warning && text != LoadString(IDS_HARDWARE_WARNING)))
+        // The hardware warning, which every stored model has, is said once by the summary.
+        if (kind == MessageKind::Error || kind == MessageKind::Warning)
             m_outcome.messages.push_back(text);
     }
 
