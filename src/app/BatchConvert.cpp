@@ -81,6 +81,20 @@ std::optional<CommandRefusal> CheckBatchTarget(const MainDialogState& state)
     return CheckConvertTarget(state, target.get());
 }
 
+std::vector<int> SaveDialogDataKeepingRows(MainDialogState& state, IDialogHost& host, const std::vector<int>& rows)
+{
+    std::vector<std::string> keys;
+    for (int row : rows)
+        if (row >= 0 && row < static_cast<int>(state.sourceList.rows.size()))
+            keys.push_back(state.sourceList.rows[static_cast<size_t>(row)].key);
+    SaveDialogData(state, host);
+    std::vector<int> kept;
+    for (size_t r = 0; r < state.sourceList.rows.size(); ++r)
+        if (std::find(keys.begin(), keys.end(), state.sourceList.rows[r].key) != keys.end())
+            kept.push_back(static_cast<int>(r));
+    return kept;
+}
+
 std::vector<BatchModel> ProposeBatchNames(const MainDialogState& state, const std::vector<int>& rows)
 {
     std::vector<int> ordered(rows);
