@@ -60,11 +60,15 @@ RECT ChildRect(HWND dialog, int id)
     return rect;
 }
 
-void SelectRow(HWND dialog, int listId, int row)
+// Selects the rows (and only those) as clicks with Ctrl held would.
+void SelectRows(HWND dialog, int listId, std::initializer_list<int> rows)
 {
     LVITEMW state = {};
-    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendDlgItemMessageW(dialog, listId, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendDlgItemMessageW(dialog, listId, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    for (int row : rows)
+        ::SendDlgItemMessageW(dialog, listId, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
 }
 
 // Lets the dialog paint itself before it is looked at.
@@ -113,8 +117,10 @@ std::vector<std::wstring> CutOffTexts(HWND dialog, int& checked)
         }
         HDC dc = ::GetDC(child);
         const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)));
-        // One line must fit its width; a text of several lines also the height.
-        const bool lines = text.find(L'\n') != std::wstring::npos;
+        // One line must fit its width; a text of several lines, or a label
+        // that wraps its words, also the height.
+        const bool wraps = !::_wcsicmp(kind, L"Static") && !(style & SS_ENDELLIPSIS);
+        const bool lines = wraps || text.find(L'\n') != std::wstring::npos;
         RECT need = {0, 0, box.right, 0};
         ::DrawTextW(dc, text.c_str(), -1, &need,
                     DT_CALCRECT | (lines ? DT_WORDBREAK : DT_SINGLELINE) | (style & SS_NOPREFIX ? DT_NOPREFIX : 0));
@@ -270,7 +276,7 @@ TEST_P(Win32Conversion, WritesTheFileTheCoreWritesForTheSameModelAndChoices)
     steps[IDD_ARKLETON_DIALOG].push_back([&](HWND dialog) {
         Command(dialog, IDC_BROWSE_TARGET);  // the browser answers with the target folder
         EXPECT_EQ(ItemText(dialog, IDC_TARGET_LOCATION), WidePath(target.Path()));
-        SelectRow(dialog, IDC_SOURCE_LIST, c.row);
+        SelectRows(dialog, IDC_SOURCE_LIST, {c.row});
         ::SetDlgItemTextW(dialog, IDC_MODEL_NAME, L"WIN TEST");
         Command(dialog, IDC_DETAIL);
         const MainDialogState& state = main.State();
@@ -365,6 +371,44 @@ TEST_F(Win32Dialogs, SettingsAndLanguageAreWrittenAtCloseAndReadAtTheNextStart)
     EXPECT_EQ(CStaticVersion().VersionText(), L"Version " ARK_VERSION);
 }
 
+TEST_F(Win32Dialogs, SeveralSelectedModelsAreNamedConvertedAndSummed)
+{
+    TestFolder source, target;
+    WritePX400Samples(source.Path());
+    StoreGroups(source.Path(), 0, target.Path());
+    std::wstring counts;
+    steps[IDD_BATCH_NAMES].push_back([](HWND names) {
+        EXPECT_EQ(::SendDlgItemMessageW(names, IDC_BATCH_LIST, LVM_GETITEMCOUNT, 0, 0), 3);
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(names, IDOK)));
+        Screenshot(names, L"names-en");
+        Command(names, IDOK);
+    });
+    steps[IDD_BATCH_PROGRESS].push_back([](HWND) {});
+    steps[IDD_REPORT].push_back([](HWND report) {
+        EXPECT_GT(::GetWindowTextLengthW(::GetDlgItem(report, IDC_REPORT_TEXT)), 0);
+        Command(report, IDOK);
+    });
+    steps[IDD_BATCH_SUMMARY].push_back([&](HWND summary) {
+        counts = ItemText(summary, IDC_BATCH_COUNTS);
+        Screenshot(summary, L"summary-en");
+        SelectRows(summary, IDC_BATCH_LIST, {2});
+        Command(summary, IDC_BATCH_REPORT);
+        Command(summary, IDCANCEL);
+    });
+    steps[IDD_ARKLETON_DIALOG].push_back([&](HWND dialog) {
+        SelectRows(dialog, IDC_SOURCE_LIST, {0, 2, 4});
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_DETAIL)));
+        Command(dialog, IDC_CONVERT);
+        Command(dialog, IDCANCEL);
+    });
+    RunArkleton(store);
+    EXPECT_EQ(counts, Wide(FormatString(1713, {3LL, 3LL, 0LL, 0LL})));
+    int stored = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(target.Path())))
+        stored += entry.file_size() == 32768;
+    EXPECT_EQ(stored, 3);
+}
+
 TEST_F(Win32Dialogs, EveryDialogShowsItsTextsWholeInEveryLanguage)
 {
     TestFolder px400, px200;
@@ -386,16 +430,21 @@ TEST_F(Win32Dialogs, EveryDialogShowsItsTextsWholeInEveryLanguage)
             Screenshot(dialog, shot);
         };
         for (const auto& [id, name] : {std::pair{IDD_DETAIL, L"detail"}, std::pair{IDD_ABOUTBOX, L"about"},
-                                       std::pair{IDD_SETTING, L"setting"}}) {
+                                       std::pair{IDD_SETTING, L"setting"}, std::pair{IDD_BATCH_NAMES, L"names"}}) {
             steps[id].push_back([&look, name = name](HWND dialog) {
                 look(dialog, name);
                 Command(dialog, IDCANCEL);
             });
         }
         steps[IDD_ARKLETON_DIALOG].push_back([&](HWND dialog) {
-            SelectRow(dialog, IDC_SOURCE_LIST, 1);
+            SelectRows(dialog, IDC_SOURCE_LIST, {1});
             look(dialog, L"main");
             Command(dialog, IDC_DETAIL);
+            // Two models into a folder (an image takes none): their names.
+            SetFolderPicker([&](HWND, const std::wstring&, const std::wstring&) { return WidePath(px400.Path()); });
+            Command(dialog, IDC_BROWSE_TARGET);
+            SelectRows(dialog, IDC_SOURCE_LIST, {0, 1});
+            Command(dialog, IDC_CONVERT);
             ::SendMessageW(dialog, WM_SYSCOMMAND, kAboutCommand, 0);
             ::SendMessageW(dialog, WM_SYSCOMMAND, kSettingCommand, 0);
             Command(dialog, IDCANCEL);

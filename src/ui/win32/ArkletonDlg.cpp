@@ -8,6 +8,7 @@
 #include "app/Strings.h"
 #include "storage/TinyImage.h"
 #include "ui/win32/AboutDlg.h"
+#include "ui/win32/BatchDlg.h"
 #include "ui/win32/DetailDlg.h"
 #include "ui/win32/Prompts.h"
 #include "ui/win32/ReportDlg.h"
@@ -590,6 +591,16 @@ bool CArkletonDlg::OnNotify(const NMHDR& header)
     case NM_DBLCLK:
         OnListDoubleClick(id);
         return true;
+    case LVN_KEYDOWN: {
+        // Ctrl+A selects every model of the source list.
+        const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
+        if (id == IDC_SOURCE_LIST && key.wVKey == 'A' && (::GetKeyState(VK_CONTROL) & 0x8000)) {
+            LVITEMW all = {};
+            all.stateMask = all.state = LVIS_SELECTED;
+            ::SendMessageW(Item(id), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all));
+        }
+        return true;
+    }
     case LVN_ITEMCHANGED: {
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
         if (id == IDC_SOURCE_LIST && (change.uChanged & LVIF_STATE) &&
@@ -620,9 +631,23 @@ void CArkletonDlg::CollectSwitchChange(const CModelDataPX600::SwitchChange& chan
     static_cast<CArkletonDlg*>(context)->m_switchChanges.push_back(change);
 }
 
+std::vector<int> CArkletonDlg::SelectedSourceRows() const
+{
+    std::vector<int> rows;
+    HWND list = Item(IDC_SOURCE_LIST);
+    for (int row = -1;
+         (row = static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0;)
+        rows.push_back(row);
+    return rows;
+}
+
 void CArkletonDlg::OnConvert()
 {
     TransferControls();
+    if (const std::vector<int> rows = SelectedSourceRows(); rows.size() > 1) {
+        RunBatchCommand(Window(), m_state, *this, rows);
+        return;
+    }
     m_switchChanges.clear();
     ConvertOptions options;
     options.onSwitchChange = &CArkletonDlg::CollectSwitchChange;
@@ -633,6 +658,8 @@ void CArkletonDlg::OnConvert()
 
 void CArkletonDlg::OnDetail()
 {
+    if (SelectedSourceRows().size() > 1)
+        return;
     TransferControls();
     CDetailRunner runner(Window());
     ::OnDetail(m_state, *this, TheConvertHW(), runner);
@@ -690,6 +717,11 @@ void CArkletonDlg::ReportSourceSelection()
 
 void CArkletonDlg::OnSourceSelectionChanged()
 {
+    // Detail choices and the model name edit serve one model's conversion;
+    // several models get their names in the conversion's own dialog.
+    const BOOL single = SelectedSourceRows().size() <= 1;
+    ::EnableWindow(Item(IDC_DETAIL), single);
+    ::EnableWindow(Item(IDC_MODEL_NAME), single);
     ReportSourceSelection();
     if (m_state.FollowSourceSelection())
         ShowModelName();

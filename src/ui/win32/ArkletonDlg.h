@@ -86,6 +86,8 @@ private:
     void SetLocationEntries(SettingsGroup group, const std::vector<std::string>& entries, int select);
     HWND LocationCombo(SettingsGroup group) const;
     void CopyModelName(int listId);
+    // The rows selected in the source list, in list order.
+    std::vector<int> SelectedSourceRows() const;
     // The model name edit shows m_state.modelNameText.
     void ShowModelName();
     int SelectedRow(int listId) const;

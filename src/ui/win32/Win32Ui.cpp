@@ -1,5 +1,7 @@
 #include "ui/win32/Win32Ui.h"
 
+#include <algorithm>
+
 #include "app/Settings.h"
 #include "app/Strings.h"
 #include "ui/win32/resource.h"
@@ -60,6 +62,41 @@ void ApplyLanguage(int index)
                                           MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH)};
     if (index >= 1 && index <= 4)
         ::SetThreadUILanguage(kLanguageIds[index]);
+}
+
+void FitListColumns(HWND list, int headingMargin, int cellMargin)
+{
+    const int dpi = static_cast<int>(WindowDpi(list));
+    auto width = [list](const wchar_t* text) {
+        return static_cast<int>(::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
+    };
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    const int rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    RECT client = {};
+    ::GetClientRect(list, &client);
+    int used = 0;
+    for (int c = 0; c < columns; ++c) {
+        wchar_t text[512] = {};
+        LVCOLUMNW column = {};
+        column.mask = LVCF_TEXT;
+        column.pszText = text;
+        column.cchTextMax = 512;
+        ::SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column));
+        int fit = width(text) + ::MulDiv(headingMargin, dpi, 96);
+        for (int r = 0; r < rows; ++r) {
+            LVITEMW item = {};
+            item.iSubItem = c;
+            item.pszText = text;
+            item.cchTextMax = 512;
+            ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(r), reinterpret_cast<LPARAM>(&item));
+            fit = std::max(fit, width(text) + ::MulDiv(cellMargin, dpi, 96));
+        }
+        if (c + 1 == columns)
+            fit = std::max(fit, static_cast<int>(client.right) - used);
+        ::SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), fit);
+        used += fit;
+    }
 }
 
 UINT WindowDpi(HWND window)

@@ -109,6 +109,11 @@ using OwnedWindow = Owned<HWND, FreeWindow>;
 // buttons of a message box) for a language index of the settings.
 void ApplyLanguage(int index);
 
+// A report-view list's columns as wide as their headings and cells (the
+// last one also takes the room the others leave); headingMargin and
+// cellMargin are the room beside a text, in pixels at 96 dots per inch.
+void FitListColumns(HWND list, int headingMargin = 16, int cellMargin = 13);
+
 // The dots per inch of a window's monitor (96 where the system cannot say).
 UINT WindowDpi(HWND window);
 // The program's icon at the size the system uses for big or small icons at dpi.

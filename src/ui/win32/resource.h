@@ -60,6 +60,18 @@
 #define IDC_ABOUT_ICON 1082
 #define IDC_VERSION 0xFFFF
 
+// Several models in one run: the names, the progress and the summary.
+#define IDD_BATCH_NAMES 141
+#define IDD_BATCH_PROGRESS 142
+#define IDD_BATCH_SUMMARY 143
+#define IDC_BATCH_INTRO 1310
+#define IDC_BATCH_LIST 1311
+#define IDC_BATCH_PROGRESS_TEXT 1312
+#define IDC_BATCH_PROGRESS_BAR 1313
+#define IDC_BATCH_COUNTS 1314
+#define IDC_BATCH_WARNING 1315
+#define IDC_BATCH_REPORT 1316
+
 // The conversion report box: its text and buttons.
 #define IDD_REPORT 140
 #define IDC_REPORT_MESSAGE 1300
