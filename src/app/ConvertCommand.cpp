@@ -289,6 +289,8 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
                 PutConditionName(model->GetImage(), c, state.m_conditionNames[c]);
             model->UpdateChecksum();
         }
+        if (options.onConverted)
+            options.onConverted(*source.model, *model, options.context);
         refusal = StoreTarget(*model, targetPath);
     }
     if (refusal && refusal->focus)

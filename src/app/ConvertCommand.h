@@ -118,6 +118,8 @@ SourceModel ReadSelectedSource(const MainDialogState& state, SourceRead how);
 struct ConvertOptions {
     // Told about every field the switch pass changes.
     CModelDataPX600::SwitchObserver onSwitchChange = nullptr;
+    // Told about the source and the finished PX600 image before it is stored.
+    void (*onConverted)(CModelDataBase& source, CModelDataPX600& target, void* context) = nullptr;
     void* context = nullptr;
     // Stands in for the source's own version verdict (tests of the refusals
     // that no model class of this program gives).

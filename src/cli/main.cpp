@@ -4,7 +4,7 @@
 //   arkleton-cli list LOCATION
 //   arkleton-cli convert --from PX400|PX200 --source LOCATION --model KEY
 //                        --to FOLDER --name NAME [--condition C=TEXT]...
-//                        [--map SOURCE=TARGET]... [--report]
+//                        [--map SOURCE=TARGET]... [--report] [--curves]
 //   common options: --language en|de|fr|ja, --help, --version
 //
 // An option's value is always the argument after it (or the text after "=");
@@ -25,6 +25,7 @@
 #include "app/Settings.h"
 #include "app/StringIds.h"
 #include "app/Strings.h"
+#include "app/CurveReport.h"
 #include "app/SwitchReport.h"
 #include "cli/CliHost.h"
 #include "model/ConvertHW.h"
@@ -106,6 +107,7 @@ constexpr OptionSpec kOptions[] = {
     {"--model", true, "convert"},     {"--to", true, "convert"},
     {"--name", true, "convert"},      {"--condition", true, "convert"},
     {"--map", true, "convert"},       {"--report", false, "convert"},
+    {"--curves", false, "convert"},
 };
 
 constexpr const char* kCommands[] = {"list", "convert"};
@@ -192,6 +194,7 @@ struct ConvertArgs {
     std::vector<std::pair<int, std::string>> conditions;  // condition 0..7, text
     std::vector<std::pair<std::string, std::string>> maps;
     bool report = false;
+    bool curves = false;
 };
 
 ConvertArgs ParseConvert(const CommandLine& line)
@@ -215,6 +218,8 @@ ConvertArgs ParseConvert(const CommandLine& line)
             c.maps.emplace_back(value.substr(0, eq), value.substr(eq + 1));
         } else if (option == "--report") {
             c.report = true;
+        } else if (option == "--curves") {
+            c.curves = true;
         } else {
             for (const auto& [name, field] : required)
                 if (option == name)
@@ -295,6 +300,12 @@ public:
     {
         static_cast<ReportingHost*>(context)->m_changes.push_back(change);
     }
+    static void CollectCurves(CModelDataBase& source, CModelDataPX600& target, void* context)
+    {
+        auto* self = static_cast<ReportingHost*>(context);
+        self->m_curves = CompareCurves(source, target);
+        self->m_curvesDone = true;
+    }
 
     void BeginWaitCursor() override { m_host.BeginWaitCursor(); }
     void EndWaitCursor() override { m_host.EndWaitCursor(); }
@@ -309,6 +320,13 @@ public:
                 report.pop_back();
             m_host.Line(report);
         }
+        if (m_curvesDone) {
+            m_curvesDone = false;
+            std::u16string report = CurveReportText(m_curves);
+            while (!report.empty() && report.back() == u'\n')
+                report.pop_back();
+            m_host.Line(report);
+        }
         m_host.MessageBox(text, caption, kind);
     }
 
@@ -316,6 +334,8 @@ private:
     CliHost& m_host;
     std::vector<CModelDataPX600::SwitchChange> m_changes;
     bool m_printed = false;
+    std::vector<CurveComparison> m_curves;
+    bool m_curvesDone = false;  // curves compared and not yet printed
 };
 
 // A location path as the file system library takes it: UTF-8 on Windows,
@@ -437,11 +457,13 @@ int RunConvert(const CommandLine& line, CliHost& host)
 
     ConvertOptions options;
     ReportingHost reporting(host);
-    if (c.report) {
+    if (c.report)
         options.onSwitchChange = &ReportingHost::Collect;
+    if (c.curves)
+        options.onConverted = &ReportingHost::CollectCurves;
+    if (c.report || c.curves)
         options.context = &reporting;
-    }
-    IDialogHost& convertHost = c.report ? static_cast<IDialogHost&>(reporting) : host;
+    IDialogHost& convertHost = c.report || c.curves ? static_cast<IDialogHost&>(reporting) : host;
     return OnConvert(state, convertHost, table, options) ? kExitStored : kExitFailed;
 }
 
@@ -456,7 +478,11 @@ int RunCommandLine(const std::vector<std::string>& args, CliHost& host)
             SetLanguage(language);
         }
         if (line.help) {
-            host.Info(LoadString(IDS_CLI_USAGE) + u"\n\n" + LoadString(IDS_CLI_HELP));
+            // The --curves line follows the --report line.
+            std::u16string help = LoadString(IDS_CLI_HELP);
+            const size_t at = help.find(u"\n  --language");
+            help.insert(at == std::u16string::npos ? help.size() : at, u"\n" + LoadString(IDS_CURVES_CLI_HELP));
+            host.Info(LoadString(IDS_CLI_USAGE) + u"\n\n" + help);
             return kExitStored;
         }
         if (line.version) {
