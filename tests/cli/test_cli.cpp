@@ -16,6 +16,9 @@
 #include "../core/RecordingHost.h"
 #include "../core/Watchdog.h"
 #include "app/Strings.h"
+#include "convert/Conversion.h"
+#include "convert/CurveCompare.h"
+#include "model/ConvertHW.h"
 #include "model/ModelData.h"
 #include "platform/Text.h"
 #include "samplegen/SampleFiles.h"
@@ -380,6 +383,34 @@ TEST_F(CliTest, ConditionNamesAndControlMapsStandForTheDetailDialog)
     // The report names the reassigned control; the completion paragraph follows it.
     EXPECT_NE(r.out.find("SW-A"), std::string::npos);
     EXPECT_GT(Lines(r.out).size(), 2u);
+    EXPECT_NE(r.out.find(Text(108)), std::string::npos);
+}
+
+TEST_F(CliTest, CurvesListTheChangedOnesAndLeaveTheFileAsItWas)
+{
+    Convert("TRAINER.MDL", "PLAIN");
+    const Result r = Convert("TRAINER.MDL", "CURVES", {"--curves"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The same bytes after the header (name and date differ).
+    const std::vector<uint8_t> a = ReadSampleFile(out + ARK_SEP "PLAIN.mdl"), b = ReadSampleFile(out + ARK_SEP "CURVES.mdl");
+    ASSERT_EQ(a.size(), b.size());
+    EXPECT_TRUE(std::equal(a.begin() + 64, a.end() - 4, b.begin() + 64));
+    // The sample's off-grid curves, compared here: one indented line per
+    // changed curve, then the count of the others.
+    CModelDataPX400 source;
+    const std::vector<uint8_t> model = ReadSampleFile(px400 + ARK_SEP "TRAINER.MDL");
+    std::copy(model.begin(), model.end(), source.GetImage());
+    CConvertHW table;
+    CModelDataPX600 target(&table);
+    ConvertFromPX400(target, source);
+    const std::vector<CurveComparison> curves = CompareCurves(source, target);
+    const auto changed = std::count_if(curves.begin(), curves.end(), [](const auto& c) { return c.Changed(); });
+    ASSERT_GT(changed, 0);
+    const std::vector<std::string> lines = Lines(r.out);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("  ", 0) == 0; }),
+              changed);
+    EXPECT_NE(r.out.find(std::to_string(curves.size() - size_t(changed)) + " curve(s) carried over"), std::string::npos)
+        << r.out;
     EXPECT_NE(r.out.find(Text(108)), std::string::npos);
 }
 
