@@ -16,6 +16,7 @@ constexpr unsigned IDS_CURVES_DECIMAL = 1807;
 constexpr unsigned IDS_CURVES_CHANGED = 1808;
 constexpr unsigned IDS_CURVES_UNCHANGED = 1809;
 constexpr unsigned IDS_CURVES_CONDITION_UNNAMED = 1819;
+constexpr unsigned IDS_CURVES_AT_INPUT = 1820;
 
 }  // namespace
 
@@ -57,8 +58,8 @@ std::u16string CurveRecordText(const CurveComparison& curve)
 
 std::u16string CurveDifferenceText(const CurveComparison& curve)
 {
-    return FormatString(IDS_CURVES_LARGEST, {PercentText(curve.largestDifference, 2),
-                                             PercentText(curve.atInput / kCurveUnitsPerPercent)});
+    return FormatString(IDS_CURVES_LARGEST, {PercentText(curve.largestDifference, 2)}) + u"\n" +
+           FormatString(IDS_CURVES_AT_INPUT, {PercentText(curve.atInput / kCurveUnitsPerPercent)});
 }
 
 std::u16string CurveLine(const CurveComparison& curve)

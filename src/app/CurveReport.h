@@ -28,7 +28,7 @@ std::u16string PercentText(double percent, int decimals = 1);
 std::u16string CurveConditionText(const CurveComparison& curve);
 // "Channel curve 3", "Dual rate 1", "Curve 4", "Curve at offset 2465".
 std::u16string CurveRecordText(const CurveComparison& curve);
-// "Largest difference: 3.41 % of travel at input 6.3 %".
+// "Largest difference: 3.41 % of travel", a line break, "at input 6.3 %".
 std::u16string CurveDifferenceText(const CurveComparison& curve);
 // One line: where the curve lies and its largest difference.
 std::u16string CurveLine(const CurveComparison& curve);

@@ -63,6 +63,9 @@ std::u16string ConditionName(const uint8_t* image, int c)
             break;
         name.push_back(u);
     }
+    // Names are padded with blanks.
+    while (!name.empty() && name.back() == u' ')
+        name.pop_back();
     return name;
 }
 

@@ -30,7 +30,7 @@ constexpr double kCurveChangeLimit = 2.0;
 // Where a curve lies and what became of it.
 struct CurveComparison {
     int condition = 0;               // 0..7
-    std::u16string conditionName;    // as the PX600 image holds it
+    std::u16string conditionName;    // as the PX600 image holds it, without trailing blanks
     const px600::Record* record = nullptr;  // channel curve, dual rate, curve record or tail
     int index = 0;                   // which of the records (0 for the tail)
     uint32_t blockOffset = 0;        // the curve's first byte in its condition block

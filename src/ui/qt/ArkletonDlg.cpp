@@ -14,9 +14,11 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "app/CurveReport.h"
 #include "app/Strings.h"
 #include "app/SwitchReport.h"
 #include "model/ConvertHW.h"
+#include "ui/qt/CurvesView.h"
 #include "ui/qt/DetailDlg.h"
 #include "ui/qt/Language.h"
 #include "ui/qt/ModelListModel.h"
@@ -394,8 +396,16 @@ void CArkletonDlg::MessageBox(const std::u16string& text, const std::u16string& 
     const int depth = m_waitDepth;
     for (int i = 0; i < depth; ++i)
         QApplication::restoreOverrideCursor();
+    // It also offers the curves before and after the conversion.
+    const bool curves = m_converting && text == LoadString(IDS_HARDWARE_WARNING) && !m_curves.empty();
+    bool showCurves = false;
     ShowMessage(this, QString::fromStdU16String(text), QString::fromStdU16String(caption), IconOf(kind),
-                QMessageBox::Ok, details);
+                QMessageBox::Ok, details, curves ? QString::fromStdU16String(LoadString(IDS_CURVES_BUTTON)) : QString(),
+                &showCurves);
+    if (showCurves) {
+        CCurvesDlg dlg(m_curves, this);
+        RunDialog(dlg);
+    }
     for (int i = 0; i < depth; ++i)
         QApplication::setOverrideCursor(Qt::WaitCursor);
 }
@@ -437,17 +447,25 @@ void CArkletonDlg::CollectSwitchChange(const CModelDataPX600::SwitchChange& chan
     static_cast<CArkletonDlg*>(context)->m_switchChanges.push_back(change);
 }
 
+void CArkletonDlg::CompareConvertedCurves(CModelDataBase& source, CModelDataPX600& target, void* context)
+{
+    static_cast<CArkletonDlg*>(context)->m_curves = CompareCurves(source, target);
+}
+
 void CArkletonDlg::OnConvert()
 {
     TransferControls();
     m_switchChanges.clear();
+    m_curves.clear();
     ConvertOptions options;
     options.onSwitchChange = &CArkletonDlg::CollectSwitchChange;
+    options.onConverted = &CArkletonDlg::CompareConvertedCurves;
     options.context = this;
     m_converting = true;
     ::OnConvert(m_state, *this, TheConvertHW(), options);
     m_converting = false;
     m_switchChanges.clear();
+    m_curves.clear();
 }
 
 void CArkletonDlg::OnDetail()

@@ -14,6 +14,7 @@
 
 #include "app/ConvertCommand.h"
 #include "app/DialogHost.h"
+#include "convert/CurveCompare.h"
 #include "ui/qt/AppSettings.h"
 
 class QComboBox;
@@ -92,6 +93,7 @@ private:
     QComboBox* LocationCombo(SettingsGroup group) const;
     GroupSettings CollectGroupSettings(SettingsGroup group) const;
     static void CollectSwitchChange(const CModelDataPX600::SwitchChange& change, void* context);
+    static void CompareConvertedCurves(CModelDataBase& source, CModelDataPX600& target, void* context);
 
     QIcon m_icon;
     QRect m_minRect;
@@ -99,6 +101,8 @@ private:
     // Fields the switch pass changed during the running conversion, shown as
     // the details of the hardware warning.
     std::vector<CModelDataPX600::SwitchChange> m_switchChanges;
+    // The curves of the running conversion, offered from the hardware warning.
+    std::vector<CurveComparison> m_curves;
     bool m_converting = false;
     int m_waitDepth = 0;
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPushButton>
 
 namespace {
 
@@ -46,13 +47,27 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text, co
                                         QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
                                         const QString& details)
 {
+    return ShowMessage(parent, text, caption, icon, buttons, details, {}, nullptr);
+}
+
+QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text, const QString& caption,
+                                        QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
+                                        const QString& details, const QString& extra, bool* extraClicked)
+{
     QMessageBox box(icon, caption, text, buttons, parent);
     if (!details.isEmpty())
         box.setDetailedText(details);
-    if (Presenter())
-        return Presenter()(box);
-    box.exec();
-    return box.standardButton(box.clickedButton());
+    QAbstractButton* extraButton = extra.isEmpty() ? nullptr : box.addButton(extra, QMessageBox::ActionRole);
+    QMessageBox::StandardButton result;
+    if (Presenter()) {
+        result = Presenter()(box);
+    } else {
+        box.exec();
+        result = box.standardButton(box.clickedButton());
+    }
+    if (extraClicked)
+        *extraClicked = extraButton && box.clickedButton() == extraButton;
+    return result;
 }
 
 QMessageBox::Icon IconOf(MessageKind kind)

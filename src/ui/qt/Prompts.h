@@ -33,6 +33,11 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text, co
                                         QMessageBox::Icon icon,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                         const QString& details = {});
+// The same with one more button, extra, that closes the box like the others;
+// extraClicked tells whether it was the one.
+QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text, const QString& caption,
+                                        QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
+                                        const QString& details, const QString& extra, bool* extraClicked);
 // The icon of a message kind of the core.
 QMessageBox::Icon IconOf(MessageKind kind);
 
