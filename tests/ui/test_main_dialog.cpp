@@ -408,6 +408,9 @@ private slots:
         QCOMPARE(warning.text, Text(705));
         QCOMPARE(warning.icon, QMessageBox::Warning);
         QCOMPARE(warning.caption, Text(IDS_MAIN_CAPTION));
+        // It offers the curves; the completion box does not.
+        QVERIFY(warning.otherButtons.contains(Text(1815)));
+        QVERIFY(!boxes.boxes.front().otherButtons.contains(Text(1815)));
         // The details are the report of the same conversion run through the core alone.
         std::vector<CModelDataPX600::SwitchChange> changes;
         MainDialogState state;
