@@ -4,11 +4,15 @@
 // bundled image), listing an image of 1000 PX200 models against reading the
 // image with cat, and listing a folder of 1000 PX400 files against reading
 // each file's header with head.
+// Converting a folder of 100 PX400 models with convert --all stands against
+// 100 separate convert runs and against copying the 100 results with one cp.
 // The in-process listing reports how many blocks it reads per listed model.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +35,7 @@ namespace {
 constexpr unsigned kImageModels = 1000;
 constexpr unsigned kFolderModels = 1000;
 constexpr const char* kPX400HeaderBytes = "188";
+constexpr unsigned kBatchModels = 100;
 
 struct Workspace {
     Workspace()
@@ -61,6 +66,19 @@ struct Workspace {
         for (const auto& entry : fs::directory_iterator(root / "px400"))
             if (source.empty() || entry.path().string() < source)
                 source = entry.path().string();
+        // The five samples twenty times each: real settings, and model names
+        // that the run numbers ("ARK TRAINER 2").
+        std::vector<fs::path> samples;
+        for (const auto& entry : fs::directory_iterator(root / "px400"))
+            samples.push_back(entry.path());
+        std::sort(samples.begin(), samples.end());
+        fs::create_directories(root / "hundred");
+        for (unsigned i = 0; i < kBatchModels; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "S%03u.MDL", i);
+            fs::copy_file(samples[i % samples.size()], root / "hundred" / name);
+            hundredKeys.push_back((root / "hundred" / name).string());
+        }
     }
     ~Workspace()
     {
@@ -71,6 +89,7 @@ struct Workspace {
     std::string source;
     std::string px200Model;  // one PX200 model's bytes, the first of the image
     std::vector<std::string> folderFiles;
+    std::vector<std::string> hundredKeys;  // the 100 models' keys
 };
 
 Workspace& Space()
@@ -133,6 +152,87 @@ void BM_CopyPX200Model(benchmark::State& state)
     TimeRunThatWrites(state, {"cp", ws.px200Model, copy.string()}, copy);
 }
 BENCHMARK(BM_CopyPX200Model)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Removes every file of a folder; outside the timing.
+void EmptyFolder(const fs::path& folder)
+{
+    for (const auto& entry : fs::directory_iterator(folder))
+        fs::remove(entry.path());
+}
+
+std::vector<std::string> ConvertAllArgs(const fs::path& to)
+{
+    return {ARK_CLI_PATH, "convert", "--all", "--language", "en", "--from", "PX400", "--source",
+            (Space().root / "hundred").string(), "--to", to.string()};
+}
+
+void BM_CliConvertAll100(benchmark::State& state)
+{
+    const fs::path out = Space().root / "all";
+    fs::create_directories(out);
+    for (auto _ : state) {
+        const int rc = RunQuiet(ConvertAllArgs(out));
+        state.PauseTiming();
+        if (rc != 0 || std::distance(fs::directory_iterator(out), fs::directory_iterator()) != kBatchModels) {
+            state.SkipWithError("convert --all failed");
+            break;
+        }
+        EmptyFolder(out);
+        state.ResumeTiming();
+    }
+    state.counters["models"] = kBatchModels;
+}
+BENCHMARK(BM_CliConvertAll100)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CliConvert100Separate(benchmark::State& state)
+{
+    Workspace& ws = Space();
+    const fs::path out = ws.root / "separate";
+    fs::create_directories(out);
+    for (auto _ : state) {
+        for (unsigned i = 0; i < kBatchModels; ++i) {
+            if (RunQuiet({ARK_CLI_PATH, "convert", "--language", "en", "--from", "PX400", "--source",
+                          (ws.root / "hundred").string(), "--model", ws.hundredKeys[i], "--to", out.string(),
+                          "--name", "M" + std::to_string(i)}) != 0) {
+                state.SkipWithError("convert failed");
+                break;
+            }
+        }
+        state.PauseTiming();
+        EmptyFolder(out);
+        state.ResumeTiming();
+    }
+    state.counters["models"] = kBatchModels;
+}
+BENCHMARK(BM_CliConvert100Separate)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One cp of the 100 files that convert --all writes.
+void BM_Copy100Results(benchmark::State& state)
+{
+    const fs::path results = Space().root / "results", copy = Space().root / "copy";
+    fs::create_directories(results);
+    fs::create_directories(copy);
+    if (fs::is_empty(results) && RunQuiet(ConvertAllArgs(results)) != 0) {
+        state.SkipWithError("convert --all failed");
+        return;
+    }
+    std::vector<std::string> args{"cp"};
+    for (const auto& entry : fs::directory_iterator(results))
+        args.push_back(entry.path().string());
+    args.push_back(copy.string());
+    for (auto _ : state) {
+        const int rc = RunQuiet(args);
+        state.PauseTiming();
+        if (rc != 0) {
+            state.SkipWithError("cp failed");
+            break;
+        }
+        EmptyFolder(copy);
+        state.ResumeTiming();
+    }
+    state.counters["models"] = double(args.size() - 2);
+}
+BENCHMARK(BM_Copy100Results)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_CliListImage(benchmark::State& state)
 {

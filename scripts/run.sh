@@ -3,8 +3,9 @@
 # configuration of CMakePresets.json, in build/); then, when a display is
 # there, starts the desktop program arkleton in the PX400 samples folder that
 # the build wrote (build/samples/px400; its first start lists them). Without a
-# display it says so, lists the sample models and converts each PX400 sample
-# into out/ with the command-line program.
+# display it says so, lists the sample models and converts every PX400 and
+# PX200 sample into out/ with the command-line program (convert --all), with
+# the controls each converted model has the pilot check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,14 +31,26 @@ if [ -d "$samples/px200" ]; then
   "$cli" list "$samples/px200"
 fi
 
-mkdir -p out
-echo "== Converting the PX400 samples into out/"
+# Every sample model in one run per transmitter: one line per model (key,
+# name, stored or refused, controls to check, messages), each followed by the
+# controls the pilot must check; the field-by-field part of the report is left
+# out here (arkleton-cli convert --all --report prints it).
+must_check() {
+  awk -F'\t' 'NF >= 5 { fields = 0; print; next }
+               /^Changes field by field:/ { fields = 1; next }
+               !fields && NF > 0 { print "    " $0 }'
+}
 status=0
-for f in "$samples"/px400/*.MDL; do
-  name=$(basename "$f" .MDL)
-  rm -f "out/$name.mdl"
-  "$cli" convert --from PX400 --source "$samples/px400" --model "$f" --to out --name "$name" || status=1
+for tx in PX400 PX200; do
+  from=$samples/$(echo "$tx" | tr 'A-Z' 'a-z')
+  to=out/$(basename "$from")
+  [ -d "$from" ] || continue
+  mkdir -p "$to"
+  rm -f "$to"/*.mdl
+  echo "== Converting every $tx sample into $to/"
+  "$cli" convert --all --report --language en --from "$tx" --source "$from" --to "$to" | must_check || status=1
 done
 echo "== PX600 models in out/"
-"$cli" list out
+"$cli" list out/px400
+"$cli" list out/px200
 exit $status

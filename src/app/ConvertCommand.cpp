@@ -102,13 +102,11 @@ void RefillList(MainDialogState& state, IDialogHost& host, ListSide side, const 
     }
 }
 
-// What the Convert command checks before it reads the source: the locations,
-// the target transmitter and folder, the selected row, the new file's name.
-std::optional<CommandRefusal> ValidateConvert(const MainDialogState& state, CModelDataFile* target,
-                                              const std::string& targetPath)
+}  // namespace
+
+std::optional<CommandRefusal> CheckConvertTarget(const MainDialogState& state, CModelDataFile* target)
 {
     const std::u16string targetText = TransmitterComboText(state.targetTransmitter);
-    const std::u16string targetPathText = Utf8ToUtf16(targetPath);
     // An empty location is refused with its group's location message.
     if (state.m_targetLocation.empty())
         return Refusal(FormatString(IDS_TARGET_REFUSED, {targetText, std::u16string()}), FocusTarget::TargetLocation,
@@ -116,23 +114,32 @@ std::optional<CommandRefusal> ValidateConvert(const MainDialogState& state, CMod
     if (state.m_sourceLocation.empty())
         return Refusal(LoadString(IDS_NO_SOURCE_LOCATION), FocusTarget::SourceLocation, true);
     // Only plain folders receive PX600 files.
-    if (state.targetTransmitter != TX_PX600 || target->m_isVolume)
+    if (state.targetTransmitter != TX_PX600 || !target || target->m_isVolume)
         return Refusal(FormatString(IDS_TARGET_REFUSED, {targetText, Utf8ToUtf16(state.m_targetLocation)}),
                        FocusTarget::TargetTransmitter, true);
-    const int row = state.selectedSourceRow;
-    if (row < 0 || row >= static_cast<int>(state.sourceList.rows.size()))
-        return Refusal(LoadString(IDS_NO_SELECTION), FocusTarget::SourceList);
+    return std::nullopt;
+}
+
+std::string ConvertTargetPath(const std::string& targetLocation, const std::u16string& modelName)
+{
+    return targetLocation + PathSeparator() + Utf16ToUtf8(modelName) + Utf16ToUtf8(LoadString(IDS_MODEL_EXTENSION));
+}
+
+std::optional<CommandRefusal> CheckModelNameForTarget(const std::u16string& modelName, CModelDataFile& target,
+                                                      const std::string& targetPath)
+{
+    const std::u16string targetPathText = Utf8ToUtf16(targetPath);
     // A name the system takes for a device (CON.mdl is the console on
     // Windows, and a folder search finds it everywhere) is no file name:
     // refused before the target is looked up or any file is opened.
-    const char16_t* name = state.m_modelName.c_str();
+    const char16_t* name = modelName.c_str();
     if (!CheckModelNameNotDevice(name))
         return Refusal(FormatString(IDS_TARGET_OPEN_FAILED, {targetPathText}), FocusTarget::ModelName, true);
     // The target file must not exist (the folder search's own matching,
     // which ignores case); the message names the file that exists.
-    if (target->FindFirst(targetPath)) {
-        target->FindNext();
-        const std::string existing = target->GetCurrentName();
+    if (target.FindFirst(targetPath)) {
+        target.FindNext();
+        const std::string existing = target.GetCurrentName();
         return Refusal(FormatString(IDS_TARGET_EXISTS, {existing.empty() ? targetPathText : Utf8ToUtf16(existing)}),
                        FocusTarget::ModelName, true);
     }
@@ -147,6 +154,21 @@ std::optional<CommandRefusal> ValidateConvert(const MainDialogState& state, CMod
     if (nameError)
         return Refusal(LoadString(nameError), FocusTarget::ModelName, true);
     return std::nullopt;
+}
+
+namespace {
+
+// What the Convert command checks before it reads the source: the locations,
+// the target transmitter and folder, the selected row, the new file's name.
+std::optional<CommandRefusal> ValidateConvert(const MainDialogState& state, CModelDataFile* target,
+                                              const std::string& targetPath)
+{
+    if (std::optional<CommandRefusal> refusal = CheckConvertTarget(state, target))
+        return refusal;
+    const int row = state.selectedSourceRow;
+    if (row < 0 || row >= static_cast<int>(state.sourceList.rows.size()))
+        return Refusal(LoadString(IDS_NO_SELECTION), FocusTarget::SourceList);
+    return CheckModelNameForTarget(state.m_modelName, *target, targetPath);
 }
 
 // Writes the new file whole and gives it its name: a hidden temporary file
@@ -173,6 +195,13 @@ std::optional<CommandRefusal> StoreTarget(CModelDataPX600& model, const std::str
 }
 
 }  // namespace
+
+void RefillAfterStore(MainDialogState& state, IDialogHost& host, const std::string& convertedKey)
+{
+    RefillList(state, host, ListSide::Target, state.m_targetLocation, std::nullopt);
+    if (state.sourceLocationText == state.targetLocationText)
+        RefillList(state, host, ListSide::Source, state.m_sourceLocation, convertedKey);
+}
 
 void SaveDialogData(MainDialogState& state, IDialogHost& host)
 {
@@ -248,8 +277,7 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
     NoteSourceSelection(state, hardwareTable);
 
     const std::u16string caption = LoadString(IDS_MAIN_CAPTION);
-    const std::string targetPath = state.m_targetLocation + PathSeparator() + Utf16ToUtf8(state.m_modelName) +
-                                   Utf16ToUtf8(LoadString(IDS_MODEL_EXTENSION));
+    const std::string targetPath = ConvertTargetPath(state.m_targetLocation, state.m_modelName);
     // The target folder, unless its location is empty (it would stand for the
     // root folder).
     std::unique_ptr<CModelDataFile> target;
@@ -302,9 +330,8 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
         const std::string key = state.sourceList.rows[static_cast<size_t>(state.selectedSourceRow)].key;
         state.m_detailUsed = 0;
         state.ModelNameStored();
-        RefillList(state, host, ListSide::Target, state.m_targetLocation, std::nullopt);
-        if (state.sourceLocationText == state.targetLocationText)
-            RefillList(state, host, ListSide::Source, state.m_sourceLocation, key);
+        if (options.refillLists)
+            RefillAfterStore(state, host, key);
         if (model->GetDelayWarning())
             warnings.push_back(model->GetModelType() == MODEL_AIRPLANE ? IDS_DELAY_AIR_BRAKE : IDS_DELAY_TRIM_MIX);
         warnings.push_back(IDS_HARDWARE_WARNING);

@@ -16,6 +16,8 @@
 #include "model/ModelData.h"
 #include "model/Names.h"
 
+class CModelDataFile;
+
 // The model that confirmed detail choices were made for: the location its
 // list was filled from, its key there and the source transmitter chosen.
 struct DetailSource {
@@ -124,7 +126,25 @@ struct ConvertOptions {
     // Stands in for the source's own version verdict (tests of the refusals
     // that no model class of this program gives).
     uint8_t (*versionCheck)(CModelDataBase& source, int sizeGood) = nullptr;
+    // A stored conversion refills the lists (RefillAfterStore). A run of
+    // several conversions refills them once, after the last.
+    bool refillLists = true;
 };
+
+// The Convert command's checks of the target group: both locations given, a
+// PX600 target in a plain folder (target is the file object on the target
+// location, none for an empty location).
+std::optional<CommandRefusal> CheckConvertTarget(const MainDialogState& state, CModelDataFile* target);
+// The file a model name is stored as: location, separator, name, ".mdl".
+std::string ConvertTargetPath(const std::string& targetLocation, const std::u16string& modelName);
+// The Convert command's checks of a (trimmed) model name, in its order: no
+// device name, no file of that name in the target folder (the folder search
+// ignores case), then the length, character and empty rules.
+std::optional<CommandRefusal> CheckModelNameForTarget(const std::u16string& modelName, CModelDataFile& target,
+                                                      const std::string& targetPath);
+// After a stored conversion: the target list refilled, and the source list
+// when both groups show one folder, with the converted row selected.
+void RefillAfterStore(MainDialogState& state, IDialogHost& host, const std::string& convertedKey);
 
 // The Convert command. Returns true when the new file was stored.
 bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTable,

@@ -5,6 +5,8 @@
 //   arkleton-cli convert --from PX400|PX200 --source LOCATION --model KEY
 //                        --to FOLDER --name NAME [--condition C=TEXT]...
 //                        [--map SOURCE=TARGET]... [--report] [--curves]
+//   arkleton-cli convert --all --from PX400|PX200 --source LOCATION
+//                        --to FOLDER [--report]
 //   common options: --language en|de|fr|ja, --help, --version
 //
 // An option's value is always the argument after it (or the text after "=");
@@ -20,6 +22,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/BatchConvert.h"
 #include "app/ConvertCommand.h"
 #include "app/ModelList.h"
 #include "app/Settings.h"
@@ -58,6 +61,11 @@ enum : unsigned {
     IDS_CLI_MODEL_NOT_FOUND = 1530,
     IDS_CLI_NOT_A_FOLDER = 1531,
     IDS_CLI_OUTPUT_FAILED = 1532,
+    IDS_HARDWARE_WARNING = 705,
+    IDS_CLI_NOT_WITH_ALL = 1700,
+    IDS_CLI_NO_MODELS = 1701,
+    IDS_BATCH_STORED = 1702,
+    IDS_BATCH_REFUSED = 1703,
 };
 
 constexpr const char* kProgram = "arkleton-cli";
@@ -108,6 +116,7 @@ constexpr OptionSpec kOptions[] = {
     {"--name", true, "convert"},      {"--condition", true, "convert"},
     {"--map", true, "convert"},       {"--report", false, "convert"},
     {"--curves", false, "convert"},
+    {"--all", false, "convert"},
 };
 
 constexpr const char* kCommands[] = {"list", "convert"};
@@ -195,6 +204,7 @@ struct ConvertArgs {
     std::vector<std::pair<std::string, std::string>> maps;
     bool report = false;
     bool curves = false;
+    bool all = false;  // every model of the source, each under its own name
 };
 
 ConvertArgs ParseConvert(const CommandLine& line)
@@ -220,11 +230,20 @@ ConvertArgs ParseConvert(const CommandLine& line)
             c.report = true;
         } else if (option == "--curves") {
             c.curves = true;
+        } else if (option == "--all") {
+            c.all = true;
         } else {
             for (const auto& [name, field] : required)
                 if (option == name)
                     *field = value;
         }
+    }
+    if (c.all) {
+        // Names and detail choices belong to one model's conversion.
+        for (const auto& [option, value] : line.options)
+            if (option == "--model" || option == "--name" || option == "--condition" || option == "--map")
+                Fail(IDS_CLI_NOT_WITH_ALL, {U(option)});
+        c.model = c.name = "";
     }
     for (const auto& [name, field] : required)
         if (!*field)
@@ -413,6 +432,56 @@ int RunList(const CommandLine& line, CliHost& host)
     return kExitStored;
 }
 
+// One field of a model's line: the messages joined, each line break a blank.
+std::u16string OneLine(const std::vector<std::u16string>& messages)
+{
+    std::u16string text;
+    for (const std::u16string& message : messages)
+        text += (text.empty() ? u"" : u" ") + message;
+    std::replace(text.begin(), text.end(), u'\n', u' ');
+    return text;
+}
+
+// convert --all: every model the source lists, each through the Convert
+// command under the name the run gives it; one line per model (key, name,
+// stored or refused, the controls to check, the messages), and with --report
+// the model's report after its line. The hardware warning comes once, last.
+int RunConvertAll(const ConvertArgs& c, MainDialogState& state, CliHost& host)
+{
+    if (const std::optional<std::u16string> problem = LocationProblem(*c.source)) {
+        host.Error(*problem);
+        return kExitFailed;
+    }
+    if (const std::optional<CommandRefusal> refusal = CheckBatchTarget(state)) {
+        host.MessageBox(refusal->text, LoadString(IDS_MAIN_CAPTION), MessageKind::Error);
+        return kExitFailed;
+    }
+    if (state.sourceList.rows.empty()) {
+        host.Error(FormatString(IDS_CLI_NO_MODELS, {U(*c.source)}));
+        return kExitFailed;
+    }
+    std::vector<int> rows(state.sourceList.rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = static_cast<int>(i);
+    CBatchConvert run(state, TheConvertHW(), ProposeBatchNames(state, rows));
+    while (!run.Finished() && host.OutputOk()) {
+        const BatchOutcome& o = run.ConvertNext(host);
+        const bool stored = o.result == BatchOutcome::Result::Stored;
+        host.Row({U(o.model.key), o.model.name, LoadString(stored ? IDS_BATCH_STORED : IDS_BATCH_REFUSED),
+                  stored ? U(std::to_string(o.mustCheck)) : std::u16string(), OneLine(o.messages)});
+        if (c.report && !o.changes.empty()) {
+            std::u16string report = SwitchReportText(o.changes.data(), o.changes.size());
+            while (!report.empty() && report.back() == u'\n')
+                report.pop_back();
+            host.Line(report);
+        }
+    }
+    // No list shows the new files here, so the run's list refill is left out.
+    if (run.Count(BatchOutcome::Result::Stored) > 0)
+        host.MessageBox(LoadString(IDS_HARDWARE_WARNING), LoadString(IDS_MAIN_CAPTION), MessageKind::Warning);
+    return run.Count(BatchOutcome::Result::Stored) == run.Count() ? kExitStored : kExitFailed;
+}
+
 int RunConvert(const CommandLine& line, CliHost& host)
 {
     const ConvertArgs c = ParseConvert(line);
@@ -424,6 +493,8 @@ int RunConvert(const CommandLine& line, CliHost& host)
     state.modelNameText = U(*c.name);
     // The dialog as it stands after start-up: both lists filled.
     SaveDialogData(state, host);
+    if (c.all)
+        return RunConvertAll(c, state, host);
     state.selectedSourceRow = -1;
     for (size_t i = 0; i < state.sourceList.rows.size(); ++i) {
         if (state.sourceList.rows[i].key == *c.model) {

@@ -107,6 +107,69 @@ bool CheckModelNameNotDevice(const char16_t* text)
     return !(numbered && base[3] >= u'1' && base[3] <= u'9');
 }
 
+bool SameModelFileName(const std::u16string& a, const std::u16string& b)
+{
+    auto upper = [](char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char16_t x, char16_t y) { return upper(x) == upper(y); });
+}
+
+namespace {
+
+constexpr char16_t kReplacement = u'_';
+
+// At most max units, without the spaces the cut leaves at the end.
+std::u16string CutModelName(std::u16string name, size_t max)
+{
+    if (name.size() > max)
+        name.resize(max);
+    while (!name.empty() && name.back() == u' ')
+        name.pop_back();
+    return name;
+}
+
+// The text as a valid name on its own; empty when nothing of it remains.
+std::u16string ValidModelNameOrEmpty(const std::u16string& text)
+{
+    std::u16string name;
+    const std::u16string trimmed = TrimModelName(text.substr(0, text.find(u'\0')));
+    for (size_t i = 0; i < trimmed.size(); ++i) {
+        const char16_t c = trimmed[i];
+        name += IsModelNameChar(c) ? c : kReplacement;
+        // The two units of a pair are one character.
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < trimmed.size() && trimmed[i + 1] >= 0xDC00 && trimmed[i + 1] <= 0xDFFF)
+            ++i;
+    }
+    name = CutModelName(std::move(name), MODEL_NAME_MAX_STORED);
+    if (!name.empty() && name[0] == u'.')
+        name[0] = kReplacement;
+    if (!CheckModelNameNotDevice(name.c_str()))
+        name = CutModelName(kReplacement + name, MODEL_NAME_MAX_STORED);
+    return name;
+}
+
+}  // namespace
+
+std::u16string MakeModelNameValid(const std::u16string& text, const std::u16string& fallback,
+                                  const std::function<bool(const std::u16string&)>& taken)
+{
+    std::u16string name = ValidModelNameOrEmpty(text);
+    if (name.empty())
+        name = ValidModelNameOrEmpty(fallback);
+    if (name.empty())
+        name = u"MODEL";
+    if (!taken || !taken(name))
+        return name;
+    for (unsigned number = 2;; ++number) {
+        std::u16string suffix = u" ";
+        for (char ch : std::to_string(number))
+            suffix += static_cast<char16_t>(ch);
+        const std::u16string numbered = CutModelName(name, MODEL_NAME_MAX_STORED - suffix.size()) + suffix;
+        if (!taken(numbered))
+            return numbered;
+    }
+}
+
 std::u16string GetConditionNamePX400(const uint8_t* image, int condition)
 {
     if (!ValidCondition(condition, CONDITION_COUNT))

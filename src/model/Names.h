@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 constexpr int CONDITION_COUNT = 8;
@@ -34,6 +35,20 @@ bool IsModelNameChar(char16_t c);
 // dots, is a device name of Windows in any case: CON, PRN, AUX, NUL, COM1..9,
 // LPT1..9, CONIN$, CONOUT$. Such a model file name would reach the device.
 bool CheckModelNameNotDevice(const char16_t* text);
+
+// Two model names that name one model file: equal but for the case of ASCII
+// letters, as the folder search that finds an existing file compares them.
+bool SameModelFileName(const std::u16string& a, const std::u16string& b);
+// Makes any text a model name that passes every check the Convert command
+// makes: the spaces around it dropped, each character that the PX600 or a
+// file name refuses replaced by '_' (a surrogate pair by one), a leading dot
+// and a device name made harmless by a '_', at most 15 characters. A text that
+// leaves nothing takes fallback, made valid the same way, else "MODEL". Where
+// taken says that the name is already given (to a file in the target folder or
+// another model of the same run), the first free " 2", " 3", ... is appended,
+// the name shortened so that it still has at most 15 characters.
+std::u16string MakeModelNameValid(const std::u16string& text, const std::u16string& fallback,
+                                  const std::function<bool(const std::u16string&)>& taken = nullptr);
 
 // Names read from source images (whole images: PX400 196608 bytes, PX200 at
 // least 6618). Each stops at the end of its field and is passed through the

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #ifndef _WIN32
@@ -21,6 +22,7 @@
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
 #include "platform/Text.h"
+#include "samplegen/PX400Builder.h"
 #include "samplegen/SampleFiles.h"
 
 namespace {
@@ -542,3 +544,116 @@ TEST_F(CliTest, SpecialEntriesAndAPipeAsSettingsFileNeverMakeItWait)
     EXPECT_EQ(FolderSnapshot(out).size(), 1u);
 }
 #endif
+
+namespace {
+
+// The tab-separated fields of a line.
+std::vector<std::string> Fields(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::istringstream in(line + '\t');  // so that an empty last field counts
+    for (std::string f; std::getline(in, f, '\t');)
+        fields.push_back(f);
+    return fields;
+}
+
+// A PX600 image without the moment of its conversion: the date stamp (43..48)
+// cleared and the checksum taken again.
+std::vector<uint8_t> Unstamped(std::vector<uint8_t> image)
+{
+    if (image.size() != PX600_IMAGE_SIZE)
+        return image;
+    std::fill_n(image.begin() + 43, 6, uint8_t{0});
+    uint32_t sum = 0;
+    for (size_t i = 0; i < PX600_IMAGE_SIZE - 4; ++i)
+        sum += image[i];
+    PutBE32(image.data() + PX600_IMAGE_SIZE - 4, sum);
+    return image;
+}
+
+}  // namespace
+
+// A card's worth of models with awkward names and a damaged file, converted
+// in one run: each model once, each file the bytes of a single conversion
+// under the name it got (but for the time of conversion), the refusals with the single conversion's message.
+TEST_F(CliTest, ConvertAllStoresEveryModelOnceUnderAValidName)
+{
+    const std::string card = temp.Sub("card");
+    for (const auto& entry : std::filesystem::directory_iterator(px400))
+        std::filesystem::copy_file(entry.path(), card + ARK_SEP + entry.path().filename().string());
+    const std::pair<const char*, std::u16string> awkward[] = {
+        {"LONG.MDL", u"ARK SPORT AEROBATIC"}, {"CHARS.MDL", u" A/B:C? "}, {"TWIN1.MDL", u"TWIN"},
+        {"TWIN2.MDL", u"twin"},               {"TAKEN.MDL", u"TAKEN"},    {"SPACES.MDL", u"   "}};
+    for (const auto& [file, name] : awkward) {
+        samples::PX400Builder builder;
+        builder.SetModelName(name);
+        WriteSampleFile(card + ARK_SEP + file, builder.Image());
+    }
+    samples::PX400Builder broken;
+    broken.SetModelName(u"DAMAGED");
+    std::vector<uint8_t> damaged = broken.Image();
+    damaged.resize(1000);
+    WriteSampleFile(card + ARK_SEP "DAMAGED.MDL", damaged);
+    WriteSampleFile(out + ARK_SEP "taken.mdl", {1, 2, 3});
+
+    const Result all = Run({"convert", "--all", "--from", "PX400", "--source", card, "--to", out});
+    EXPECT_EQ(all.status, 1);
+    EXPECT_EQ(all.err, Text(705) + "\n");
+    std::map<std::string, std::vector<std::string>> byFile;  // file name -> fields
+    for (const std::string& line : Lines(all.out)) {
+        const std::vector<std::string> f = Fields(line);
+        ASSERT_EQ(f.size(), 5u) << line;
+        EXPECT_TRUE(byFile.emplace(f[0].substr(card.size() + 1), f).second) << "twice: " << line;
+    }
+    EXPECT_EQ(byFile.size(), Lines(Run({"list", card}).out).size());
+    const std::pair<const char*, const char*> names[] = {
+        {"LONG.MDL", "ARK SPORT AEROB"}, {"LONGNAME.MDL", "ARK SPORT AER 2"}, {"CHARS.MDL", "A_B_C_"},
+        {"TWIN1.MDL", "TWIN"},           {"TWIN2.MDL", "twin 2"},             {"TAKEN.MDL", "TAKEN 2"},
+        {"SPACES.MDL", "SPACES"},        {"TRAINER.MDL", "ARK TRAINER"}};
+    for (const auto& [file, name] : names)
+        EXPECT_EQ(byFile[file][1], name) << file;
+
+    const std::string single = temp.Sub("single");
+    size_t stored = 0;
+    for (const auto& [file, f] : byFile) {
+        SCOPED_TRACE(file);
+        const Result one = Run({"convert", "--from", "PX400", "--source", card, "--model", f[0], "--to", single,
+                                "--name", f[1], "--report"});
+        if (f[2] == Text(1703)) {
+            EXPECT_EQ(f[4] + "\n", one.err);
+            EXPECT_EQ(one.status, 1);
+            continue;
+        }
+        ++stored;
+        ASSERT_EQ(f[2], Text(1702));
+        ASSERT_EQ(one.status, 0) << one.err;
+        EXPECT_EQ(Unstamped(ReadSampleFile(out + ARK_SEP + f[1] + ".mdl")),
+                  Unstamped(ReadSampleFile(single + ARK_SEP + f[1] + ".mdl")));
+        // The controls to check are the summary lines of the single report.
+        const std::vector<std::string> report = Lines(one.out);
+        const bool any = !report.empty() && report[0] == Text(1520);
+        EXPECT_EQ(f[3], std::to_string(any ? std::find(report.begin(), report.end(), "") - report.begin() - 1 : 0));
+    }
+    EXPECT_EQ(stored, byFile.size() - 1);
+    EXPECT_EQ(byFile["DAMAGED.MDL"][2], Text(1703));
+    const auto first = FolderSnapshot(out);
+    EXPECT_EQ(first.size(), stored + 1);
+    EXPECT_EQ(first.at("taken.mdl"), (std::vector<uint8_t>{1, 2, 3}));
+
+    // Again into the same folder: every name is taken now, nothing is replaced.
+    const Result again = Run({"convert", "--all", "--from", "PX400", "--source", card, "--to", out});
+    EXPECT_EQ(again.status, 1);
+    const auto second = FolderSnapshot(out);
+    EXPECT_EQ(second.size(), 2 * stored + 1);
+    for (const auto& [file, bytes] : first)
+        EXPECT_EQ(second.at(file), bytes) << file;
+
+    // The image: every model stored; options of one model's conversion are usage errors.
+    const std::string fromImage = temp.Sub("image");
+    const Result image = Run({"convert", "--all", "--from", "PX200", "--source", px200, "--to", fromImage});
+    EXPECT_EQ(image.status, 0) << image.err;
+    EXPECT_EQ(FolderSnapshot(fromImage).size(), Lines(Run({"list", px200}).out).size());
+    const Result usage = Run({"convert", "--all", "--from", "PX200", "--source", px200, "--to", out, "--name", "X"});
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_EQ(usage.err, Message(1700, "--name") + "\n" + Text(1420) + "\n");
+}

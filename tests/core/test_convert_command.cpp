@@ -14,6 +14,7 @@
 #endif
 
 #include "RecordingHost.h"
+#include "app/BatchConvert.h"
 #include "app/ConvertCommand.h"
 #include "model/ModelData.h"
 #include "platform/AtomicFile.h"
@@ -505,6 +506,33 @@ TEST_F(ConvertCommandTest, DetailChoicesSurviveAFailureAndAreConsumedBySuccess)
     DetailChoices fresh;
     ASSERT_TRUE(PrepareDetailChoices(state, host, hw, fresh));
     EXPECT_EQ(fresh.conditionNames[0], u"FILE0");
+}
+
+// A run of several models applies no detail choices and leaves them for the
+// model they were confirmed for; the lists are refilled once, after the run.
+TEST_F(ConvertCommandTest, RunOfSeveralModelsLeavesDetailChoicesToTheirModel)
+{
+    Select(src + ARK_SEP "Cub.MDL");
+    DetailChoices choices;
+    ASSERT_TRUE(PrepareDetailChoices(state, host, hw, choices));
+    choices.conditionNames[0] = u"CHOSEN";
+    ConfirmDetailChoices(state, hw, choices);
+    const int row = state.selectedSourceRow;
+    host.Clear();
+    CBatchConvert run(state, hw, ProposeBatchNames(state, {1, 0, 1}));
+    ASSERT_EQ(run.Count(), 2u);
+    while (!run.Finished())
+        EXPECT_EQ(run.ConvertNext(host).result, BatchOutcome::Result::Stored);
+    EXPECT_TRUE(host.lists.empty());
+    run.Finish(host);
+    EXPECT_EQ(host.lists.size(), 1u);
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(hw.m_inUse, 0);
+    EXPECT_NE(StoredConditionName(ReadSampleFile(TargetPath(u"Cub")), 0), u"CHOSEN");
+    EXPECT_EQ(StoredModelName(ReadSampleFile(TargetPath(u"Glider"))), u"Glider");
+    EXPECT_EQ(state.m_detailUsed, 1);
+    EXPECT_EQ(state.selectedSourceRow, row);
+    EXPECT_EQ(state.modelNameText, u"NEWCUB");
 }
 
 TEST_F(ConvertCommandTest, DetailRefusalsAndTableValidity)

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/ModelData.h"
 #include "model/Names.h"
@@ -180,4 +181,53 @@ TEST(ModelNameRules, DeviceNamesInAnyCaseAreRefused)
     };
     for (const auto& c : cases)
         EXPECT_EQ(CheckModelNameNotDevice(c.name), c.allowed) << std::u16string(c.name).size();
+}
+
+TEST(ModelNameRules, AnyTextIsMadeAValidNumberedName)
+{
+    const struct {
+        std::u16string text, fallback;
+        std::vector<std::u16string> taken;
+        std::u16string made;
+    } cases[] = {
+        {u"  TRAINER  ", u"F", {}, u"TRAINER"},
+        {u"ARK SPORT AEROBATIC", u"F", {}, u"ARK SPORT AEROB"},
+        {u"ABCDEFGHIJKLMN OP", u"F", {}, u"ABCDEFGHIJKLMN"},  // the cut leaves no blank at the end
+        {u"A/B:C?D*E\"F<G>H\\I|J", u"F", {}, u"A_B_C_D_E_F_G_H"},
+        {u"Caf\u00E9 \uFF71\uFF21\tX", u"F", {}, u"Caf_ \uFF71__X"},
+        {u"\U0001F681 HELI", u"F", {}, u"_ HELI"},            // a surrogate pair is one character
+        {std::u16string(u"AB\0CD", 5), u"F", {}, u"AB"},
+        {u" .HIDDEN", u"F", {}, u"_HIDDEN"},
+        {u"con", u"F", {}, u"_con"},
+        {u"NUL.X", u"F", {}, u"_NUL.X"},
+        {u"LPT1          X", u"F", {}, u"LPT1          X"},
+        {u"COM1           X", u"F", {}, u"_COM1"},             // a device once the cut drops the rest
+        {u"    ", u"TRAINER", {}, u"TRAINER"},
+        {u"", u" a:b ", {}, u"a_b"},
+        {u"", u"", {}, u"MODEL"},
+        {u"TRAINER", u"F", {u"trainer"}, u"TRAINER 2"},
+        {u"TRAINER", u"F", {u"TRAINER", u"Trainer 2", u"TRAINER 4"}, u"TRAINER 3"},
+        {u"ARK SPORT AEROBATIC", u"F", {u"ARK SPORT AEROB"}, u"ARK SPORT AER 2"},
+        {u"ABCDEFGHIJKL NO", u"F", {u"ABCDEFGHIJKL NO"}, u"ABCDEFGHIJKL 2"},
+        {u"ARK SPORT AEROB", u"F",
+         {u"ARK SPORT AEROB", u"ARK SPORT AER 2", u"ARK SPORT AER 3", u"ARK SPORT AER 4", u"ARK SPORT AER 5",
+          u"ARK SPORT AER 6", u"ARK SPORT AER 7", u"ARK SPORT AER 8", u"ARK SPORT AER 9"},
+         u"ARK SPORT AE 10"},
+        {u"   ", u"", {u"model"}, u"MODEL 2"},
+    };
+    for (const auto& c : cases) {
+        auto taken = [&](const std::u16string& name) {
+            for (const std::u16string& t : c.taken)
+                if (SameModelFileName(t, name))
+                    return true;
+            return false;
+        };
+        const std::u16string made = MakeModelNameValid(c.text, c.fallback, taken);
+        EXPECT_EQ(made, c.made) << std::string(c.made.begin(), c.made.end());
+        // Whatever it is made from, the name passes every check of the Convert command.
+        EXPECT_EQ(TrimModelName(made), made);
+        EXPECT_TRUE(CheckModelNameEntered(made.c_str()) && CheckModelNameLength(made.c_str()) &&
+                    CheckModelNameChars(made.c_str()) && CheckModelNameNotDevice(made.c_str()));
+        EXPECT_FALSE(taken(made));
+    }
 }

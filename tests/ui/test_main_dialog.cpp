@@ -7,8 +7,11 @@
 #include <QLabel>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTableView>
 #include <QtTest>
 
@@ -19,6 +22,7 @@
 #include "app/Strings.h"
 #include "storage/TinyImage.h"
 #include "ui/qt/ArkletonDlg.h"
+#include "ui/qt/BatchDlg.h"
 #include "ui/qt/Language.h"
 
 namespace {
@@ -37,6 +41,15 @@ W* Control(CArkletonDlg& dlg, int id)
     W* w = dlg.findChild<W*>(QString::number(id));
     if (!w)
         qFatal("control %d missing", id);
+    return w;
+}
+
+template <typename W>
+W* Control(QWidget& parent, const QString& name)
+{
+    W* w = parent.findChild<W*>(name);
+    if (!w)
+        qFatal("control %s missing", qPrintable(name));
     return w;
 }
 
@@ -438,6 +451,78 @@ private slots:
         QCOMPARE(a.readAll(), b.readAll());
         QCOMPARE(Column(Control<QTableView>(dlg, IDC_TARGET_LIST), 1), QStringList{QStringLiteral("HELI")});
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+
+    void severalSelectedModelsConvertInOneRunThatCancelStops()
+    {
+        Preset(kPX400Samples, m_work->path());
+        MessageCapture boxes;
+        CArkletonDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        auto* source = Control<QTableView>(dlg, IDC_SOURCE_LIST);
+        auto click = [&](int row, Qt::KeyboardModifiers keys) {
+            QTest::mouseClick(source->viewport(), Qt::LeftButton, keys,
+                              source->visualRect(source->model()->index(row, 1)).center());
+        };
+        click(0, {});
+        click(2, Qt::ShiftModifier);
+        click(4, Qt::ControlModifier);
+        QCOMPARE(dlg.SelectedSourceRows(), (std::vector<int>{0, 1, 2, 4}));
+        QVERIFY(!Control<QPushButton>(dlg, IDC_DETAIL)->isEnabled());
+        QVERIFY(!Control<QLineEdit>(dlg, IDC_MODEL_NAME)->isEnabled());
+
+        QStringList proposed, results;
+        bool okWithTwin = true;
+        QString counts, report;
+        SetDialogRunner([&](QDialog& d) {
+            if (auto* names = qobject_cast<CBatchNamesDlg*>(&d)) {
+                for (int i = 0; i < 4; ++i)
+                    proposed << Control<QLineEdit>(d, QStringLiteral("batchName%1").arg(i))->text();
+                auto* second = Control<QLineEdit>(d, QStringLiteral("batchName1"));
+                second->setText(QStringLiteral(" ") + proposed[0].toLower());  // one name twice
+                okWithTwin = Control<QPushButton>(d, QStringLiteral("1"))->isEnabled();
+                second->setText(QStringLiteral("RENAMED"));
+                Control<QPushButton>(d, QStringLiteral("1"))->click();
+                return names->result();
+            }
+            if (qobject_cast<CBatchSummaryDlg*>(&d)) {
+                counts = Control<QLabel>(d, QStringLiteral("batchCounts"))->text();
+                auto* table = Control<QTableWidget>(d, QStringLiteral("batchSummary"));
+                for (int r = 0; r < table->rowCount(); ++r)
+                    results << table->item(r, 1)->text() + QLatin1Char('=') + table->item(r, 2)->text();
+                Control<QPushButton>(d, QStringLiteral("batchReport0"))->click();
+                return int(QDialog::Rejected);
+            }
+            report = Control<QPlainTextEdit>(d, QStringLiteral("batchReportText"))->toPlainText();
+            return int(QDialog::Rejected);
+        });
+        QList<int> progress;
+        connect(&dlg, &CArkletonDlg::batchModelDone, this, [&](int done, int count) {
+            progress << done << count;
+            auto* window = dlg.findChild<QProgressDialog*>(QStringLiteral("batchProgress"));
+            QVERIFY(window && window->isVisible());
+            window->findChild<QPushButton*>()->click();  // Cancel after the first model
+        });
+        Control<QPushButton>(dlg, IDC_CONVERT)->click();
+        SetDialogRunner(nullptr);
+
+        QCOMPARE(proposed, (QStringList{"ARK E-GLIDER", "ARK HELI 450", "ARK SPORT AEROB", "ARK TRAINER"}));
+        QVERIFY(!okWithTwin);
+        QCOMPARE(progress, (QList<int>{1, 4}));
+        QCOMPARE(QDir(m_work->path()).entryList(QDir::Files), QStringList{"ARK E-GLIDER.mdl"});
+        QCOMPARE(counts, QString::fromStdU16String(FormatString(1713, {1, 4, 0, 3})));
+        QCOMPARE(results, (QStringList{"ARK E-GLIDER=" + Text(1702), "RENAMED=" + Text(1704),
+                                       "ARK SPORT AEROB=" + Text(1704), "ARK TRAINER=" + Text(1704)}));
+        QVERIFY(report.startsWith(Text(1520)));
+        QVERIFY(boxes.boxes.empty());
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+        QCOMPARE(Column(Control<QTableView>(dlg, IDC_TARGET_LIST), 1), QStringList{"ARK E-GLIDER"});
+        // One row again: Detail and the model name edit serve it.
+        click(3, {});
+        QVERIFY(Control<QPushButton>(dlg, IDC_DETAIL)->isEnabled());
+        QCOMPARE(Control<QLineEdit>(dlg, IDC_MODEL_NAME)->text(), source->model()->index(3, 1).data().toString());
+        dlg.reject();
     }
 
     void refusedConversionKeepsTheState_data()

@@ -1,5 +1,7 @@
 #include "ui/qt/ArkletonDlg.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -18,6 +20,7 @@
 #include "app/Strings.h"
 #include "app/SwitchReport.h"
 #include "model/ConvertHW.h"
+#include "ui/qt/BatchDlg.h"
 #include "ui/qt/CurvesView.h"
 #include "ui/qt/DetailDlg.h"
 #include "ui/qt/Language.h"
@@ -42,6 +45,7 @@ enum : unsigned {
     IDS_MODEL_NAME = 2009,
     IDS_DETAIL = 2010,
     IDS_CONVERT = 2011,
+    IDS_DETAIL_SINGLE = 1721,
 };
 
 constexpr int kModelNameMax = 32;
@@ -194,6 +198,8 @@ void CArkletonDlg::BuildControls()
     m_sourceBrowse = Named(new QPushButton(Text(IDS_BROWSE_SOURCE), m_sourceGroup), IDC_BROWSE_SOURCE);
     m_sourceModel = new CModelListModel(this);
     m_sourceList = MakeList(m_sourceGroup, IDC_SOURCE_LIST, m_sourceModel, du);
+    // Several models are converted in one run: Ctrl, Shift and Ctrl+A.
+    m_sourceList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_sourceNotice = MakeNotice(m_sourceGroup, "sourceListNotice");
 
     // "Convert to"
@@ -452,9 +458,22 @@ void CArkletonDlg::CompareConvertedCurves(CModelDataBase& source, CModelDataPX60
     static_cast<CArkletonDlg*>(context)->m_curves = CompareCurves(source, target);
 }
 
+std::vector<int> CArkletonDlg::SelectedSourceRows() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : m_sourceList->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
 void CArkletonDlg::OnConvert()
 {
     TransferControls();
+    if (const std::vector<int> rows = SelectedSourceRows(); rows.size() > 1) {
+        RunBatchCommand(*this, rows);
+        return;
+    }
     m_switchChanges.clear();
     m_curves.clear();
     ConvertOptions options;
@@ -470,6 +489,8 @@ void CArkletonDlg::OnConvert()
 
 void CArkletonDlg::OnDetail()
 {
+    if (SelectedSourceRows().size() > 1)
+        return;
     TransferControls();
     RunDetailCommand(*this);
 }
@@ -540,6 +561,12 @@ void CArkletonDlg::ReportSourceSelection()
 
 void CArkletonDlg::OnSourceSelectionChanged()
 {
+    // Detail choices and the model name edit serve one model's conversion;
+    // several models get their names in the conversion's own dialog.
+    const bool several = SelectedSourceRows().size() > 1;
+    m_detail->setEnabled(!several);
+    m_detail->setToolTip(several ? Text(IDS_DETAIL_SINGLE) : QString());
+    m_modelName->setEnabled(!several);
     ReportSourceSelection();
     if (m_state.FollowSourceSelection())
         m_modelName->setText(QString::fromStdU16String(m_state.modelNameText));

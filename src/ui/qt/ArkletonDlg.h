@@ -80,6 +80,12 @@ public:
     void OnSourceSelectionChanged();
     // Cancel, Escape and the close box: the settings are written, the dialog closes.
     void reject() override;
+    // The rows selected in the source list, in list order.
+    std::vector<int> SelectedSourceRows() const;
+
+signals:
+    // A conversion of several models finished one model (done of count).
+    void batchModelDone(int done, int count);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
