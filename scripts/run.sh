@@ -32,13 +32,13 @@ if [ -d "$samples/px200" ]; then
 fi
 
 # Every sample model in one run per transmitter: one line per model (key,
-# name, stored or refused, controls to check, messages), each followed by the
-# controls the pilot must check; the field-by-field part of the report is left
-# out here (arkleton-cli convert --all --report prints it).
+# name, stored or refused, findings to check, messages), each followed by the
+# must-check part of its report (arkleton-cli convert --all --report prints
+# the whole report).
 must_check() {
-  awk -F'\t' 'NF >= 5 { fields = 0; print; next }
-               /^Changes field by field:/ { fields = 1; next }
-               !fields && NF > 0 { print "    " $0 }'
+  awk -F'\t' 'NF >= 5 { keep = 0; print; next }
+               /^[^ ]/ { keep = index($0, "Must check") == 1 }
+               keep { print "    " $0 }'
 }
 status=0
 for tx in PX400 PX200; do

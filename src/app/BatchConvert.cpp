@@ -43,14 +43,6 @@ std::unique_ptr<CModelDataFile> TargetFolder(const MainDialogState& state)
     return target;
 }
 
-// The control a switch field's first byte names, HW_NONE for none (0xFF, or
-// the low bits all set as a cleared masked field holds them).
-uint8_t FieldControl(uint8_t controlByte)
-{
-    const uint8_t code = controlByte & 0x3F;
-    return controlByte == HW_NONE || code == 0x3F ? HW_NONE : code;
-}
-
 // Forwards the wait cursor and list refills to the front end's host; the
 // messages of one conversion go into its outcome instead of boxes.
 class CollectingHost : public IDialogHost {
@@ -126,19 +118,6 @@ std::vector<std::optional<std::u16string>> BatchNameProblems(const MainDialogSta
     return problems;
 }
 
-size_t ChangedControlCount(const std::vector<CModelDataPX600::SwitchChange>& changes)
-{
-    std::set<std::pair<uint8_t, uint8_t>> controls;
-    for (const CModelDataPX600::SwitchChange& change : changes) {
-        const uint8_t from = FieldControl(change.before[0]);
-        const uint8_t to = FieldControl(change.after[0]);
-        // A field without a control before and after operates nothing.
-        if (from != HW_NONE || to != HW_NONE)
-            controls.emplace(from, to);
-    }
-    return controls.size();
-}
-
 CBatchConvert::CBatchConvert(MainDialogState& state, CConvertHW& hardwareTable, const std::vector<BatchModel>& models)
     : m_state(state),
       m_table(hardwareTable),
@@ -156,11 +135,6 @@ CBatchConvert::CBatchConvert(MainDialogState& state, CConvertHW& hardwareTable, 
     }
 }
 
-void CBatchConvert::Collect(const CModelDataPX600::SwitchChange& change, void* context)
-{
-    static_cast<BatchOutcome*>(context)->changes.push_back(change);
-}
-
 const BatchOutcome& CBatchConvert::ConvertNext(IDialogHost& host)
 {
     BatchOutcome& outcome = m_outcomes[m_next++];
@@ -173,16 +147,11 @@ const BatchOutcome& CBatchConvert::ConvertNext(IDialogHost& host)
     m_state.modelNameText = outcome.model.name;
     m_state.m_detailUsed = 0;
     ConvertOptions options;
-    options.onSwitchChange = &CBatchConvert::Collect;
-    options.context = &outcome;
+    options.report = &outcome.report;
     options.refillLists = false;
     CollectingHost collecting(host, outcome);
     const bool stored = OnConvert(m_state, collecting, m_table, options);
     outcome.result = stored ? BatchOutcome::Result::Stored : BatchOutcome::Result::Refused;
-    if (stored)
-        outcome.mustCheck = ChangedControlCount(outcome.changes);
-    else
-        outcome.changes.clear();
     return outcome;
 }
 

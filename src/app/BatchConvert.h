@@ -44,15 +44,10 @@ struct BatchOutcome {
     // The refusal, or for a stored model its warnings other than the hardware
     // warning that every stored model has (delay settings, a short model).
     std::vector<std::u16string> messages;
-    // Fields the switch pass changed, and the controls a pilot must check:
-    // those set to none, moved or given other switch positions.
-    std::vector<CModelDataPX600::SwitchChange> changes;
-    size_t mustCheck = 0;
+    // The conversion report of a stored model.
+    ConversionReport report;
+    int MustCheck() const { return report.MustCheckCount(); }
 };
-
-// The controls a conversion's switch changes touch, one per line of the
-// report's summary.
-size_t ChangedControlCount(const std::vector<CModelDataPX600::SwitchChange>& changes);
 
 class CBatchConvert {
 public:
@@ -80,8 +75,6 @@ public:
     size_t Count(BatchOutcome::Result result) const;
 
 private:
-    static void Collect(const CModelDataPX600::SwitchChange& change, void* context);
-
     MainDialogState& m_state;
     CConvertHW& m_table;
     std::vector<BatchOutcome> m_outcomes;

@@ -5,6 +5,7 @@
 
 #include "app/Strings.h"
 #include "convert/Conversion.h"
+#include "convert/CurveCompare.h"
 #include "platform/AtomicFile.h"
 #include "platform/File.h"
 #include "platform/Text.h"
@@ -194,6 +195,21 @@ std::optional<CommandRefusal> StoreTarget(CModelDataPX600& model, const std::str
     return std::nullopt;
 }
 
+// The switch pass's changes for the report, handed on to the caller's own
+// observer as well.
+struct ChangeCollector {
+    const ConvertOptions* options;
+    std::vector<CModelDataPX600::SwitchChange> changes;
+
+    static void Observe(const CModelDataPX600::SwitchChange& change, void* context)
+    {
+        auto* self = static_cast<ChangeCollector*>(context);
+        self->changes.push_back(change);
+        if (self->options->onSwitchChange)
+            self->options->onSwitchChange(change, self->options->context);
+    }
+};
+
 }  // namespace
 
 void RefillAfterStore(MainDialogState& state, IDialogHost& host, const std::string& convertedKey)
@@ -293,6 +309,8 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
     }
     const bool px200 = state.sourceTransmitter == TX_PX200;
     std::unique_ptr<CModelDataPX600> model;
+    ChangeCollector collector{&options, {}};
+    uint16_t sourceModelType = MODEL_AIRPLANE;
     if (!refusal) {
         const int sizeGood = (px200 && source.bytes != PX200_DATA_SIZE) ? 0 : 1;
         const uint8_t verdict = options.versionCheck ? options.versionCheck(*source.model, sizeGood)
@@ -302,9 +320,12 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
     }
     if (!refusal) {
         model = std::make_unique<CModelDataPX600>(&hardwareTable);
-        if (options.onSwitchChange)
+        if (options.report)
+            model->SetSwitchObserver(&ChangeCollector::Observe, &collector);
+        else if (options.onSwitchChange)
             model->SetSwitchObserver(options.onSwitchChange, options.context);
         source.model->PrepareConversion();
+        sourceModelType = source.model->GetModelType();
         hardwareTable.m_inUse = IsHardwareTableValid(state, hardwareTable);
         if (state.sourceTransmitter == TX_PX400)
             ConvertFromPX400(*model, *source.model);
@@ -317,8 +338,6 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
                 PutConditionName(model->GetImage(), c, state.m_conditionNames[c]);
             model->UpdateChecksum();
         }
-        if (options.onConverted)
-            options.onConverted(*source.model, *model, options.context);
         refusal = StoreTarget(*model, targetPath);
     }
     if (refusal && refusal->focus)
@@ -332,9 +351,25 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
         state.ModelNameStored();
         if (options.refillLists)
             RefillAfterStore(state, host, key);
-        if (model->GetDelayWarning())
-            warnings.push_back(model->GetModelType() == MODEL_AIRPLANE ? IDS_DELAY_AIR_BRAKE : IDS_DELAY_TRIM_MIX);
+        unsigned delay = 0;
+        if (model->GetDelayWarning()) {
+            delay = model->GetModelType() == MODEL_AIRPLANE ? IDS_DELAY_AIR_BRAKE : IDS_DELAY_TRIM_MIX;
+            warnings.push_back(delay);
+        }
         warnings.push_back(IDS_HARDWARE_WARNING);
+        if (options.report) {
+            ConversionFacts facts;
+            facts.sourceTransmitter = state.sourceTransmitter;
+            facts.sourceModelType = sourceModelType;
+            facts.targetModelType = model->GetModelType();
+            facts.delayWarning = delay;
+            facts.sourceBytes = source.bytes;
+            facts.table = hardwareTable.m_inUse ? &hardwareTable : nullptr;
+            facts.image = model->GetImage();
+            facts.changes = std::move(collector.changes);
+            facts.curves = CompareCurves(*source.model, *model);
+            *options.report = BuildConversionReport(facts);
+        }
     }
     source.model.reset();
     model.reset();

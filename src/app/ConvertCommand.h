@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/ConversionReport.h"
 #include "app/DialogHost.h"
 #include "app/ModelList.h"
 #include "model/ConvertHW.h"
@@ -120,8 +121,6 @@ SourceModel ReadSelectedSource(const MainDialogState& state, SourceRead how);
 struct ConvertOptions {
     // Told about every field the switch pass changes.
     CModelDataPX600::SwitchObserver onSwitchChange = nullptr;
-    // Told about the source and the finished PX600 image before it is stored.
-    void (*onConverted)(CModelDataBase& source, CModelDataPX600& target, void* context) = nullptr;
     void* context = nullptr;
     // Stands in for the source's own version verdict (tests of the refusals
     // that no model class of this program gives).
@@ -129,6 +128,9 @@ struct ConvertOptions {
     // A stored conversion refills the lists (RefillAfterStore). A run of
     // several conversions refills them once, after the last.
     bool refillLists = true;
+    // Receives the report of a stored conversion before its messages are
+    // shown (left as it was when nothing is stored).
+    ConversionReport* report = nullptr;
 };
 
 // The Convert command's checks of the target group: both locations given, a

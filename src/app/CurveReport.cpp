@@ -69,6 +69,11 @@ std::u16string CurveLine(const CurveComparison& curve)
                                           PercentText(curve.atInput / kCurveUnitsPerPercent)});
 }
 
+std::u16string CurvesUnchangedText(int count)
+{
+    return FormatString(IDS_CURVES_UNCHANGED, {static_cast<long long>(count), PercentText(kCurveChangeLimit, 0)});
+}
+
 std::u16string CurveReportText(const std::vector<CurveComparison>& curves)
 {
     const std::u16string limit = PercentText(kCurveChangeLimit, 0);
@@ -86,6 +91,6 @@ std::u16string CurveReportText(const std::vector<CurveComparison>& curves)
     if (text.empty())
         text = FormatString(IDS_CURVES_NONE_CHANGED, {limit}) + u"\n";
     if (unchanged > 0)
-        text += FormatString(IDS_CURVES_UNCHANGED, {unchanged, limit}) + u"\n";
+        text += CurvesUnchangedText(static_cast<int>(unchanged)) + u"\n";
     return text;
 }

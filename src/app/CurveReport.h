@@ -14,10 +14,9 @@ constexpr unsigned IDS_CURVES_TARGET = 1811;
 constexpr unsigned IDS_CURVES_INPUT = 1812;
 constexpr unsigned IDS_CURVES_OUTPUT = 1813;
 constexpr unsigned IDS_CURVES_SHOW_UNCHANGED = 1814;
-constexpr unsigned IDS_CURVES_BUTTON = 1815;
 constexpr unsigned IDS_CURVES_NONE_CHANGED = 1816;
-constexpr unsigned IDS_CURVES_CLI_HELP = 1817;
 constexpr unsigned IDS_CURVES_LARGEST = 1818;
+constexpr unsigned IDS_CURVES_FINDINGS = 1821;  // the report window's page of findings
 
 // A value in percent with the given decimals, in the current language's way
 // of writing numbers ("2.5", "2,5").
@@ -32,6 +31,9 @@ std::u16string CurveRecordText(const CurveComparison& curve);
 std::u16string CurveDifferenceText(const CurveComparison& curve);
 // One line: where the curve lies and its largest difference.
 std::u16string CurveLine(const CurveComparison& curve);
+
+// "12 curve(s) carried over unchanged (no difference above 2 % of travel)."
+std::u16string CurvesUnchangedText(int count);
 
 // The curves the conversion changed beyond the limit, one line each, and a
 // line counting the others.

@@ -1,5 +1,5 @@
-// A printable line for each field the switch pass changed, so that a pilot can
-// see which controls were reassigned or set to none.
+// A printable line for each field the switch pass changed, with its offset
+// and bytes: the detail behind a finding of the conversion report.
 #pragma once
 
 #include <string>
@@ -11,10 +11,3 @@
 // bytes before and after as control names with the raw values.
 std::u16string DescribeSwitchChange(const CModelDataPX600::SwitchChange& change);
 
-// The whole report of one conversion for a pilot: first one line per source
-// control that the conversion set to none, moved to another control or gave
-// other switch positions, with the number of fields, in the order the
-// controls first appear (fields without a control before and after are
-// left out of the summary); then the field-by-field lines of DescribeSwitchChange.
-// Empty when nothing changed.
-std::u16string SwitchReportText(const CModelDataPX600::SwitchChange* changes, size_t count);

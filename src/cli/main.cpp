@@ -4,9 +4,9 @@
 //   arkleton-cli list LOCATION
 //   arkleton-cli convert --from PX400|PX200 --source LOCATION --model KEY
 //                        --to FOLDER --name NAME [--condition C=TEXT]...
-//                        [--map SOURCE=TARGET]... [--report] [--curves]
+//                        [--map SOURCE=TARGET]... [--report] [--report-format text|json]
 //   arkleton-cli convert --all --from PX400|PX200 --source LOCATION
-//                        --to FOLDER [--report]
+//                        --to FOLDER [--report] [--report-format text|json]
 //   common options: --language en|de|fr|ja, --help, --version
 //
 // An option's value is always the argument after it (or the text after "=");
@@ -28,8 +28,6 @@
 #include "app/Settings.h"
 #include "app/StringIds.h"
 #include "app/Strings.h"
-#include "app/CurveReport.h"
-#include "app/SwitchReport.h"
 #include "cli/CliHost.h"
 #include "model/ConvertHW.h"
 #include "platform/Console.h"
@@ -66,6 +64,8 @@ enum : unsigned {
     IDS_CLI_NO_MODELS = 1701,
     IDS_BATCH_STORED = 1702,
     IDS_BATCH_REFUSED = 1703,
+    IDS_REPORT_EMPTY = 1793,
+    IDS_CLI_BAD_REPORT_FORMAT = 1796,
 };
 
 constexpr const char* kProgram = "arkleton-cli";
@@ -115,8 +115,8 @@ constexpr OptionSpec kOptions[] = {
     {"--model", true, "convert"},     {"--to", true, "convert"},
     {"--name", true, "convert"},      {"--condition", true, "convert"},
     {"--map", true, "convert"},       {"--report", false, "convert"},
-    {"--curves", false, "convert"},
     {"--all", false, "convert"},
+    {"--report-format", true, "convert"},
 };
 
 constexpr const char* kCommands[] = {"list", "convert"};
@@ -203,8 +203,8 @@ struct ConvertArgs {
     std::vector<std::pair<int, std::string>> conditions;  // condition 0..7, text
     std::vector<std::pair<std::string, std::string>> maps;
     bool report = false;
-    bool curves = false;
     bool all = false;  // every model of the source, each under its own name
+    bool json = false;  // --report-format json (a format implies --report)
 };
 
 ConvertArgs ParseConvert(const CommandLine& line)
@@ -228,10 +228,13 @@ ConvertArgs ParseConvert(const CommandLine& line)
             c.maps.emplace_back(value.substr(0, eq), value.substr(eq + 1));
         } else if (option == "--report") {
             c.report = true;
-        } else if (option == "--curves") {
-            c.curves = true;
         } else if (option == "--all") {
             c.all = true;
+        } else if (option == "--report-format") {
+            if (value != "text" && value != "json")
+                Fail(IDS_CLI_BAD_REPORT_FORMAT, {U(value)});
+            c.report = true;
+            c.json = value == "json";
         } else {
             for (const auto& [name, field] : required)
                 if (option == name)
@@ -308,23 +311,11 @@ std::u16string ListArgumentName(Language language)
     return language == Language::English ? u"LOCATION" : ListArgumentName(Language::English);
 }
 
-// The --report host: collects the fields the switch pass changes and prints
-// the whole report (summary per control, then field by field) before the
-// first message after the conversion.
-class ReportingHost : public IDialogHost {
+// The host of --report-format json: stdout holds the JSON alone, so the
+// completion message goes to stderr with the warnings.
+class JsonReportHost : public IDialogHost {
 public:
-    explicit ReportingHost(CliHost& host) : m_host(host) {}
-
-    static void Collect(const CModelDataPX600::SwitchChange& change, void* context)
-    {
-        static_cast<ReportingHost*>(context)->m_changes.push_back(change);
-    }
-    static void CollectCurves(CModelDataBase& source, CModelDataPX600& target, void* context)
-    {
-        auto* self = static_cast<ReportingHost*>(context);
-        self->m_curves = CompareCurves(source, target);
-        self->m_curvesDone = true;
-    }
+    explicit JsonReportHost(CliHost& host) : m_host(host) {}
 
     void BeginWaitCursor() override { m_host.BeginWaitCursor(); }
     void EndWaitCursor() override { m_host.EndWaitCursor(); }
@@ -332,29 +323,14 @@ public:
     void ShowModelList(ListSide side, const ModelListing& listing) override { m_host.ShowModelList(side, listing); }
     void MessageBox(const std::u16string& text, const std::u16string& caption, MessageKind kind) override
     {
-        if (!m_printed && !m_changes.empty()) {
-            m_printed = true;
-            std::u16string report = SwitchReportText(m_changes.data(), m_changes.size());
-            while (!report.empty() && report.back() == u'\n')
-                report.pop_back();
-            m_host.Line(report);
-        }
-        if (m_curvesDone) {
-            m_curvesDone = false;
-            std::u16string report = CurveReportText(m_curves);
-            while (!report.empty() && report.back() == u'\n')
-                report.pop_back();
-            m_host.Line(report);
-        }
-        m_host.MessageBox(text, caption, kind);
+        if (kind == MessageKind::Information)
+            m_host.Error(text);
+        else
+            m_host.MessageBox(text, caption, kind);
     }
 
 private:
     CliHost& m_host;
-    std::vector<CModelDataPX600::SwitchChange> m_changes;
-    bool m_printed = false;
-    std::vector<CurveComparison> m_curves;
-    bool m_curvesDone = false;  // curves compared and not yet printed
 };
 
 // A location path as the file system library takes it: UTF-8 on Windows,
@@ -464,18 +440,32 @@ int RunConvertAll(const ConvertArgs& c, MainDialogState& state, CliHost& host)
     for (size_t i = 0; i < rows.size(); ++i)
         rows[i] = static_cast<int>(i);
     CBatchConvert run(state, TheConvertHW(), ProposeBatchNames(state, rows));
+    // With JSON, standard output holds one array of the models (key, name,
+    // stored, and each stored model's report); the lines go to standard error.
+    std::string json;
     while (!run.Finished() && host.OutputOk()) {
         const BatchOutcome& o = run.ConvertNext(host);
         const bool stored = o.result == BatchOutcome::Result::Stored;
-        host.Row({U(o.model.key), o.model.name, LoadString(stored ? IDS_BATCH_STORED : IDS_BATCH_REFUSED),
-                  stored ? U(std::to_string(o.mustCheck)) : std::u16string(), OneLine(o.messages)});
-        if (c.report && !o.changes.empty()) {
-            std::u16string report = SwitchReportText(o.changes.data(), o.changes.size());
-            while (!report.empty() && report.back() == u'\n')
-                report.pop_back();
-            host.Line(report);
+        const std::u16string result = LoadString(stored ? IDS_BATCH_STORED : IDS_BATCH_REFUSED);
+        const std::u16string count = stored ? U(std::to_string(o.MustCheck())) : std::u16string();
+        if (c.json) {
+            host.Error(U(o.model.key) + u" " + o.model.name + u": " + result + u" " + count);
+            json += std::string(json.empty() ? "[\n" : ",\n") + "{\"key\": " + JsonString(U(o.model.key)) +
+                    ", \"name\": " + JsonString(o.model.name) +
+                    ", \"stored\": " + (stored ? "true" : "false") +
+                    ", \"report\": " + (stored ? o.report.Json() : std::string("null")) + "}";
+            continue;
+        }
+        host.Row({U(o.model.key), o.model.name, result, count, OneLine(o.messages)});
+        if (c.report && stored) {
+            std::u16string text = o.report.Empty() ? LoadString(IDS_REPORT_EMPTY) : o.report.Text();
+            while (!text.empty() && text.back() == u'\n')
+                text.pop_back();
+            host.Line(text);
         }
     }
+    if (c.json)
+        host.Line(Utf8ToUtf16(json.empty() ? "[]" : json + "\n]"));
     // No list shows the new files here, so the run's list refill is left out.
     if (run.Count(BatchOutcome::Result::Stored) > 0)
         host.MessageBox(LoadString(IDS_HARDWARE_WARNING), LoadString(IDS_MAIN_CAPTION), MessageKind::Warning);
@@ -527,15 +517,23 @@ int RunConvert(const CommandLine& line, CliHost& host)
     }
 
     ConvertOptions options;
-    ReportingHost reporting(host);
+    ConversionReport report;
     if (c.report)
-        options.onSwitchChange = &ReportingHost::Collect;
-    if (c.curves)
-        options.onConverted = &ReportingHost::CollectCurves;
-    if (c.report || c.curves)
-        options.context = &reporting;
-    IDialogHost& convertHost = c.report || c.curves ? static_cast<IDialogHost&>(reporting) : host;
-    return OnConvert(state, convertHost, table, options) ? kExitStored : kExitFailed;
+        options.report = &report;
+    JsonReportHost jsonHost(host);
+    IDialogHost& convertHost = c.json ? static_cast<IDialogHost&>(jsonHost) : host;
+    if (!OnConvert(state, convertHost, table, options))
+        return kExitFailed;
+    // The report follows the messages: must check first.
+    if (c.json) {
+        host.Line(Utf8ToUtf16(report.Json()));
+    } else if (c.report) {
+        std::u16string text = report.Empty() ? LoadString(IDS_REPORT_EMPTY) : report.Text();
+        while (!text.empty() && text.back() == u'\n')
+            text.pop_back();
+        host.Line(text);
+    }
+    return kExitStored;
 }
 
 int RunCommandLine(const std::vector<std::string>& args, CliHost& host)
@@ -549,11 +547,7 @@ int RunCommandLine(const std::vector<std::string>& args, CliHost& host)
             SetLanguage(language);
         }
         if (line.help) {
-            // The --curves line follows the --report line.
-            std::u16string help = LoadString(IDS_CLI_HELP);
-            const size_t at = help.find(u"\n  --language");
-            help.insert(at == std::u16string::npos ? help.size() : at, u"\n" + LoadString(IDS_CURVES_CLI_HELP));
-            host.Info(LoadString(IDS_CLI_USAGE) + u"\n\n" + help);
+            host.Info(LoadString(IDS_CLI_USAGE) + u"\n\n" + LoadString(IDS_CLI_HELP));
             return kExitStored;
         }
         if (line.version) {

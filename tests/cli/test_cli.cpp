@@ -291,9 +291,6 @@ TEST_F(CliTest, StreamsAndExitStatusOfFailuresValuesAndEscapes)
                                         "--name", name};
     };
     auto usage = [](const std::string& text) { return text + "\n" + Text(1420) + "\n"; };
-    // The help lists --curves after --report.
-    std::string helpText = Text(1401);
-    helpText.insert(helpText.find("\n  --language"), "\n" + Text(1817));
     const std::string badOut = temp.Path() + ARK_SEP "o\a";
     struct Case {
         std::vector<std::string> args;
@@ -305,7 +302,7 @@ TEST_F(CliTest, StreamsAndExitStatusOfFailuresValuesAndEscapes)
         {{"list", model}, 1, "", Message(1531, model) + "\n"},
         {{"list", ""}, 1, "", Message(1531, "") + "\n"},
         {{"list", "--", "-h"}, 0, "-h" + dashRows.substr(dash.size()), ""},
-        {{"list", "-h"}, 0, Text(1400) + "\n\n" + helpText + "\n", ""},
+        {{"list", "-h"}, 0, Text(1400) + "\n\n" + Text(1401) + "\n", ""},
         {{"list", "--bogus"}, 2, "", usage(Message(1411, "--bogus"))},
         {convert(model, out, "-h"), 0, Text(108) + "\n", Text(705) + "\n"},
         {convert("--help", out, "X"), 1, "", Message(1530, "--help", px400) + "\n"},
@@ -391,17 +388,36 @@ TEST_F(CliTest, ConditionNamesAndControlMapsStandForTheDetailDialog)
     EXPECT_NE(r.out.find(Text(108)), std::string::npos);
 }
 
-TEST_F(CliTest, CurvesListTheChangedOnesAndLeaveTheFileAsItWas)
+// --report prints the findings, must check first; as JSON stdout holds the
+// JSON alone, one object per finding with its offsets.
+TEST_F(CliTest, ReportAsTextAndAsJson)
 {
-    Convert("TRAINER.MDL", "PLAIN");
-    const Result r = Convert("TRAINER.MDL", "CURVES", {"--curves"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    // The same bytes after the header (name and date differ).
-    const std::vector<uint8_t> a = ReadSampleFile(out + ARK_SEP "PLAIN.mdl"), b = ReadSampleFile(out + ARK_SEP "CURVES.mdl");
-    ASSERT_EQ(a.size(), b.size());
-    EXPECT_TRUE(std::equal(a.begin() + 64, a.end() - 4, b.begin() + 64));
-    // The sample's off-grid curves, compared here: one indented line per
-    // changed curve, then the count of the others.
+    const Result text = Convert("HELI450.MDL", "HT", {"--report"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    const auto lines = Lines(text.out);
+    ASSERT_GT(lines.size(), 2u);
+    EXPECT_EQ(lines[0], Text(108));
+    EXPECT_EQ(lines[1].rfind("Must check (", 0), 0u) << text.out;
+    EXPECT_EQ(text.out.find("0x"), std::string::npos);
+
+    const Result json = Convert("HELI450.MDL", "HJ", {"--report-format", "json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.out.rfind("{\"mustCheck\": ", 0), 0u) << json.out;
+    EXPECT_EQ(json.out.substr(json.out.size() - 3), "]}\n");
+    EXPECT_NE(json.err.find(Text(108)), std::string::npos);
+    size_t mustCheck = 0;
+    for (size_t at = 0; (at = json.out.find("\"severity\": \"must-check\"", at)) != std::string::npos; ++at)
+        ++mustCheck;
+    EXPECT_EQ(json.out.find("\"mustCheck\": " + std::to_string(mustCheck) + ","), 1u);
+    EXPECT_NE(json.out.find("\"offsets\": [73]"), std::string::npos);
+
+    EXPECT_EQ(Convert("HELI450.MDL", "HX", {"--report-format", "xml"}).status, 2);
+}
+
+// The report names each curve whose shape changed, with its largest
+// difference; the JSON carries both point lists of those curves.
+TEST_F(CliTest, ReportListsChangedCurvesWithTheirPoints)
+{
     CModelDataPX400 source;
     const std::vector<uint8_t> model = ReadSampleFile(px400 + ARK_SEP "TRAINER.MDL");
     std::copy(model.begin(), model.end(), source.GetImage());
@@ -411,12 +427,23 @@ TEST_F(CliTest, CurvesListTheChangedOnesAndLeaveTheFileAsItWas)
     const std::vector<CurveComparison> curves = CompareCurves(source, target);
     const auto changed = std::count_if(curves.begin(), curves.end(), [](const auto& c) { return c.Changed(); });
     ASSERT_GT(changed, 0);
-    const std::vector<std::string> lines = Lines(r.out);
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("  ", 0) == 0; }),
-              changed);
-    EXPECT_NE(r.out.find(std::to_string(curves.size() - size_t(changed)) + " curve(s) carried over"), std::string::npos)
-        << r.out;
-    EXPECT_NE(r.out.find(Text(108)), std::string::npos);
+
+    const Result text = Convert("TRAINER.MDL", "CT", {"--report"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    const auto count = [](const std::string& in, const std::string& what) {
+        size_t n = 0;
+        for (size_t at = 0; (at = in.find(what, at)) != std::string::npos; ++at)
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count(text.out, "Largest difference: "), size_t(changed)) << text.out;
+    EXPECT_NE(text.out.find(std::to_string(curves.size() - size_t(changed)) + " curve(s) carried over unchanged"),
+              std::string::npos);
+    const Result json = Convert("TRAINER.MDL", "CJ", {"--report-format", "json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(count(json.out, "\"kind\": \"curve\", \"condition\": "), size_t(changed) + 1);
+    EXPECT_EQ(count(json.out, "\"source\": [[-100, "), size_t(changed));
+    EXPECT_EQ(count(json.out, "\"target\": [[-100, "), size_t(changed));
 }
 
 TEST_F(CliTest, LanguageFromOptionOrStoredSetting)
@@ -483,8 +510,8 @@ TEST_F(CliTest, ConvertsEveryModelOfTheImageWithEveryBlockFilled)
         const Result r = Run({"convert", "--from", "PX200", "--source", px200, "--model", key, "--to", out, "--name",
                               name, "--map", "RD=LD", "--report"});
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_NE(r.out.find("RD (0x08)"), std::string::npos) << r.out;
-        EXPECT_NE(r.out.find("LD (0x10)"), std::string::npos);
+        EXPECT_NE(r.out.find("RD → LD"), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find("0x"), std::string::npos) << r.out;
         EXPECT_NE(r.out.find(Text(108)), std::string::npos);
         const std::vector<uint8_t> image = ReadSampleFile(out + "/" + name + ".mdl");
         ASSERT_EQ(image.size(), PX600_IMAGE_SIZE);
@@ -618,7 +645,7 @@ TEST_F(CliTest, ConvertAllStoresEveryModelOnceUnderAValidName)
     for (const auto& [file, f] : byFile) {
         SCOPED_TRACE(file);
         const Result one = Run({"convert", "--from", "PX400", "--source", card, "--model", f[0], "--to", single,
-                                "--name", f[1], "--report"});
+                                "--name", f[1], "--report-format", "json"});
         if (f[2] == Text(1703)) {
             EXPECT_EQ(f[4] + "\n", one.err);
             EXPECT_EQ(one.status, 1);
@@ -629,10 +656,8 @@ TEST_F(CliTest, ConvertAllStoresEveryModelOnceUnderAValidName)
         ASSERT_EQ(one.status, 0) << one.err;
         EXPECT_EQ(Unstamped(ReadSampleFile(out + ARK_SEP + f[1] + ".mdl")),
                   Unstamped(ReadSampleFile(single + ARK_SEP + f[1] + ".mdl")));
-        // The controls to check are the summary lines of the single report.
-        const std::vector<std::string> report = Lines(one.out);
-        const bool any = !report.empty() && report[0] == Text(1520);
-        EXPECT_EQ(f[3], std::to_string(any ? std::find(report.begin(), report.end(), "") - report.begin() - 1 : 0));
+        // The count is the single conversion's report's must-check count.
+        EXPECT_EQ(one.out.rfind("{\"mustCheck\": " + f[3] + ",", 0), 0u) << one.out.substr(0, 40);
     }
     EXPECT_EQ(stored, byFile.size() - 1);
     EXPECT_EQ(byFile["DAMAGED.MDL"][2], Text(1703));

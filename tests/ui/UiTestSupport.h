@@ -6,7 +6,6 @@
 #include <deque>
 #include <memory>
 
-#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
@@ -23,7 +22,6 @@ struct ShownBox {
     QString details;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
-    QStringList otherButtons;  // texts of the buttons that are no standard button
 };
 
 // Records every box and answers it with the next queued button (the box's
@@ -33,10 +31,7 @@ public:
     MessageCapture()
     {
         SetMessagePresenter([this](QMessageBox& box) {
-            ShownBox shown{box.text(), box.windowTitle(), box.detailedText(), box.icon(), box.standardButtons(), {}};
-            for (QAbstractButton* b : box.buttons())
-                if (box.standardButton(b) == QMessageBox::NoButton)
-                    shown.otherButtons.append(b->text());
+            ShownBox shown{box.text(), box.windowTitle(), box.detailedText(), box.icon(), box.standardButtons()};
             boxes.push_back(shown);
             if (!answers.empty()) {
                 const QMessageBox::StandardButton answer = answers.front();

@@ -2,6 +2,7 @@
 // settings in a temporary store and message boxes answered by the test.
 #include <filesystem>
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,12 +19,12 @@
 #include "UiTestSupport.h"
 #include "app/ModelList.h"
 #include "model/ConvertHW.h"
-#include "app/SwitchReport.h"
 #include "app/Strings.h"
 #include "storage/TinyImage.h"
 #include "ui/qt/ArkletonDlg.h"
 #include "ui/qt/BatchDlg.h"
 #include "ui/qt/Language.h"
+#include "ui/qt/ReportDlg.h"
 
 namespace {
 
@@ -407,6 +408,8 @@ private slots:
         auto* edit = Control<QLineEdit>(dlg, IDC_MODEL_NAME);
         edit->clear();
         QTest::keyClicks(edit, QStringLiteral("HELI"));
+        // The completion box, then the hardware warning: its Report button.
+        boxes.answers = {QMessageBox::Ok, QMessageBox::Open};
         Control<QPushButton>(dlg, IDC_CONVERT)->click();
         // The typed name has served: the next selection brings its own.
         source->selectRow(row == 0 ? 1 : 0);
@@ -421,11 +424,8 @@ private slots:
         QCOMPARE(warning.text, Text(705));
         QCOMPARE(warning.icon, QMessageBox::Warning);
         QCOMPARE(warning.caption, Text(IDS_MAIN_CAPTION));
-        // It offers the curves; the completion box does not.
-        QVERIFY(warning.otherButtons.contains(Text(1815)));
-        QVERIFY(!boxes.boxes.front().otherButtons.contains(Text(1815)));
-        // The details are the report of the same conversion run through the core alone.
-        std::vector<CModelDataPX600::SwitchChange> changes;
+        QVERIFY(warning.buttons.testFlag(QMessageBox::Open));
+        // The report window shows the report of the same conversion run through the core alone.
         MainDialogState state;
         state.sourceTransmitter = TX_PX400;
         state.targetTransmitter = TX_PX600;
@@ -436,15 +436,24 @@ private slots:
         QuietHost quiet;
         SaveDialogData(state, quiet);
         state.selectedSourceRow = row;
+        ConversionReport report;
         ConvertOptions options;
-        options.onSwitchChange = [](const CModelDataPX600::SwitchChange& c, void* v) {
-            static_cast<std::vector<CModelDataPX600::SwitchChange>*>(v)->push_back(c);
-        };
-        options.context = &changes;
+        options.report = &report;
         QVERIFY(OnConvert(state, quiet, TheConvertHW(), options));
-        QVERIFY(!changes.empty());
-        QCOMPARE(warning.details, QString::fromStdU16String(SwitchReportText(changes.data(), changes.size())));
-        QVERIFY(warning.details.startsWith(Text(1520)));
+        QVERIFY(report.MustCheckCount() > 0);
+        CReportDlg* window = dlg.ReportWindow();
+        QVERIFY(window && window->isVisible());
+        QVERIFY(window->ReportText().endsWith(QString::fromStdU16String(report.Text())));
+        // Save writes the text as UTF-8 where the pilot chose; Copy copies it.
+        const QString saved = m_work->filePath(QStringLiteral("report.txt"));
+        SetSaveFilePicker([&](QWidget*, const QString&, const QString&, const QString&) { return saved; });
+        window->findChild<QPushButton*>(QStringLiteral("reportSave"))->click();
+        SetSaveFilePicker(nullptr);
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(file.readAll()), window->ReportText());
+        window->findChild<QPushButton*>(QStringLiteral("reportCopy"))->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), window->ReportText());
         // Both files are the same bytes; the target list shows the new model.
         QFile a(stored), b(m_work->filePath("again/HELI.mdl"));
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
@@ -494,7 +503,7 @@ private slots:
                 Control<QPushButton>(d, QStringLiteral("batchReport0"))->click();
                 return int(QDialog::Rejected);
             }
-            report = Control<QPlainTextEdit>(d, QStringLiteral("batchReportText"))->toPlainText();
+            report = qobject_cast<CReportDlg*>(&d)->ReportText();
             return int(QDialog::Rejected);
         });
         QList<int> progress;
@@ -514,7 +523,8 @@ private slots:
         QCOMPARE(counts, QString::fromStdU16String(FormatString(1713, {1, 4, 0, 3})));
         QCOMPARE(results, (QStringList{"ARK E-GLIDER=" + Text(1702), "RENAMED=" + Text(1704),
                                        "ARK SPORT AEROB=" + Text(1704), "ARK TRAINER=" + Text(1704)}));
-        QVERIFY(report.startsWith(Text(1520)));
+        // The first model's report window, titled with its name.
+        QVERIFY(report.section(QLatin1Char('\n'), 0, 0).contains(QStringLiteral("ARK E-GLIDER")));
         QVERIFY(boxes.boxes.empty());
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
         QCOMPARE(Column(Control<QTableView>(dlg, IDC_TARGET_LIST), 1), QStringList{"ARK E-GLIDER"});

@@ -16,17 +16,15 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include "app/CurveReport.h"
 #include "app/Strings.h"
-#include "app/SwitchReport.h"
 #include "model/ConvertHW.h"
 #include "ui/qt/BatchDlg.h"
-#include "ui/qt/CurvesView.h"
 #include "ui/qt/DetailDlg.h"
 #include "ui/qt/Language.h"
 #include "ui/qt/ModelListModel.h"
 #include "ui/qt/ModelListView.h"
 #include "ui/qt/Prompts.h"
+#include "ui/qt/ReportDlg.h"
 #include "ui/qt/SystemMenu.h"
 
 namespace {
@@ -46,6 +44,7 @@ enum : unsigned {
     IDS_DETAIL = 2010,
     IDS_CONVERT = 2011,
     IDS_DETAIL_SINGLE = 1721,
+    IDS_REPORT_BUTTON = 1779,
 };
 
 constexpr int kModelNameMax = 32;
@@ -394,26 +393,31 @@ void CArkletonDlg::FocusControl(FocusTarget target, bool selectAll)
 
 void CArkletonDlg::MessageBox(const std::u16string& text, const std::u16string& caption, MessageKind kind)
 {
-    // The hardware warning after a conversion offers the switch change report.
-    QString details;
-    if (m_converting && text == LoadString(IDS_HARDWARE_WARNING) && !m_switchChanges.empty())
-        details = QString::fromStdU16String(SwitchReportText(m_switchChanges.data(), m_switchChanges.size()));
+    // The hardware warning after a conversion offers the conversion report.
+    const bool offerReport = m_converting && text == LoadString(IDS_HARDWARE_WARNING);
     // A box must not show the wait cursor.
     const int depth = m_waitDepth;
     for (int i = 0; i < depth; ++i)
         QApplication::restoreOverrideCursor();
-    // It also offers the curves before and after the conversion.
-    const bool curves = m_converting && text == LoadString(IDS_HARDWARE_WARNING) && !m_curves.empty();
-    bool showCurves = false;
-    ShowMessage(this, QString::fromStdU16String(text), QString::fromStdU16String(caption), IconOf(kind),
-                QMessageBox::Ok, details, curves ? QString::fromStdU16String(LoadString(IDS_CURVES_BUTTON)) : QString(),
-                &showCurves);
-    if (showCurves) {
-        CCurvesDlg dlg(m_curves, this);
-        RunDialog(dlg);
-    }
+    const QMessageBox::StandardButton answer =
+        ShowMessageWithOpen(this, QString::fromStdU16String(text), QString::fromStdU16String(caption), IconOf(kind),
+                            offerReport ? Text(IDS_REPORT_BUTTON) : QString());
     for (int i = 0; i < depth; ++i)
         QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (offerReport && answer == QMessageBox::Open)
+        ShowReport();
+}
+
+void CArkletonDlg::ShowReport()
+{
+    // One report window, of the last conversion; it stays open beside the
+    // main window while the pilot works through it.
+    delete m_reportWindow;
+    m_reportWindow = new CReportDlg(m_report, QString::fromStdU16String(m_state.m_modelName),
+                                    QString::fromStdString(m_state.m_targetLocation), this);
+    m_reportWindow->setAttribute(Qt::WA_DeleteOnClose);
+    m_reportWindow->show();
+    m_reportWindow->raise();
 }
 
 void CArkletonDlg::ShowModelList(ListSide side, const ModelListing& listing)
@@ -448,16 +452,6 @@ void CArkletonDlg::SetTargetListGreyed(bool greyed)
 
 // ---- Commands ------------------------------------------------------------------
 
-void CArkletonDlg::CollectSwitchChange(const CModelDataPX600::SwitchChange& change, void* context)
-{
-    static_cast<CArkletonDlg*>(context)->m_switchChanges.push_back(change);
-}
-
-void CArkletonDlg::CompareConvertedCurves(CModelDataBase& source, CModelDataPX600& target, void* context)
-{
-    static_cast<CArkletonDlg*>(context)->m_curves = CompareCurves(source, target);
-}
-
 std::vector<int> CArkletonDlg::SelectedSourceRows() const
 {
     std::vector<int> rows;
@@ -474,17 +468,12 @@ void CArkletonDlg::OnConvert()
         RunBatchCommand(*this, rows);
         return;
     }
-    m_switchChanges.clear();
-    m_curves.clear();
+    m_report = ConversionReport();
     ConvertOptions options;
-    options.onSwitchChange = &CArkletonDlg::CollectSwitchChange;
-    options.onConverted = &CArkletonDlg::CompareConvertedCurves;
-    options.context = this;
+    options.report = &m_report;
     m_converting = true;
     ::OnConvert(m_state, *this, TheConvertHW(), options);
     m_converting = false;
-    m_switchChanges.clear();
-    m_curves.clear();
 }
 
 void CArkletonDlg::OnDetail()

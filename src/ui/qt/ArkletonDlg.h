@@ -10,12 +10,13 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <QPointer>
 #include <QRect>
 
 #include "app/ConvertCommand.h"
 #include "app/DialogHost.h"
-#include "convert/CurveCompare.h"
 #include "ui/qt/AppSettings.h"
+#include "ui/qt/ReportDlg.h"
 
 class QComboBox;
 class QGroupBox;
@@ -25,6 +26,7 @@ class QPushButton;
 class QTableView;
 class CModelListModel;
 class CModelListView;
+
 
 // Control ids of the main dialog.
 enum : int {
@@ -57,6 +59,8 @@ public:
     // it (what the dialog data exchange reads before a command).
     MainDialogState& State() { return m_state; }
     void TransferControls();
+    // The report window of the last conversion while it is open.
+    CReportDlg* ReportWindow() const { return m_reportWindow; }
     // The smallest size the window can be dragged to.
     QSize MinimumSize() const { return m_minRect.size(); }
 
@@ -98,17 +102,14 @@ private:
     void SetTargetListGreyed(bool greyed);
     QComboBox* LocationCombo(SettingsGroup group) const;
     GroupSettings CollectGroupSettings(SettingsGroup group) const;
-    static void CollectSwitchChange(const CModelDataPX600::SwitchChange& change, void* context);
-    static void CompareConvertedCurves(CModelDataBase& source, CModelDataPX600& target, void* context);
+    void ShowReport();
 
     QIcon m_icon;
     QRect m_minRect;
     MainDialogState m_state;
-    // Fields the switch pass changed during the running conversion, shown as
-    // the details of the hardware warning.
-    std::vector<CModelDataPX600::SwitchChange> m_switchChanges;
-    // The curves of the running conversion, offered from the hardware warning.
-    std::vector<CurveComparison> m_curves;
+    // The report of the running conversion, offered by the hardware warning.
+    ConversionReport m_report;
+    QPointer<CReportDlg> m_reportWindow;
     bool m_converting = false;
     int m_waitDepth = 0;
 

@@ -14,10 +14,10 @@
 #include <QVBoxLayout>
 
 #include "app/Strings.h"
-#include "app/SwitchReport.h"
 #include "model/ConvertHW.h"
 #include "ui/qt/ArkletonDlg.h"
 #include "ui/qt/Prompts.h"
+#include "ui/qt/ReportDlg.h"
 
 namespace {
 
@@ -38,8 +38,6 @@ enum : unsigned {
     IDS_MUST_CHECK = 1715,
     IDS_MESSAGES = 1716,
     IDS_REPORT_BUTTON = 1717,
-    IDS_REPORT_CAPTION = 1718,
-    IDS_NO_CHANGES = 1719,
     IDS_CLOSE = 1720,
     IDS_CONVERT = 2011,
     IDS_CANCEL = 2126,
@@ -97,28 +95,6 @@ QPushButton* AddButton(QDialogButtonBox* box, unsigned textId, QDialogButtonBox:
     return button;
 }
 
-// The report of one model in a window of its own.
-class CBatchReportDlg : public QDialog {
-public:
-    CBatchReportDlg(const BatchOutcome& outcome, QWidget* parent) : QDialog(parent)
-    {
-        setWindowTitle(Q(FormatString(IDS_REPORT_CAPTION, {outcome.model.name})));
-        auto* layout = new QVBoxLayout(this);
-        auto* text = new QPlainTextEdit(this);
-        text->setObjectName(QStringLiteral("batchReportText"));
-        text->setReadOnly(true);
-        text->setLineWrapMode(QPlainTextEdit::NoWrap);
-        text->setPlainText(outcome.changes.empty()
-                               ? Text(IDS_NO_CHANGES)
-                               : Q(SwitchReportText(outcome.changes.data(), outcome.changes.size())));
-        layout->addWidget(text);
-        auto* buttons = new QDialogButtonBox(this);
-        connect(AddButton(buttons, IDS_CLOSE, QDialogButtonBox::RejectRole, "2"), &QPushButton::clicked, this,
-                &QDialog::reject);
-        layout->addWidget(buttons);
-        resize(720, 480);
-    }
-};
 
 }  // namespace
 
@@ -202,7 +178,7 @@ CBatchSummaryDlg::CBatchSummaryDlg(const CBatchConvert& run, QWidget* parent) : 
         table->setItem(i, 1, TextItem(Q(o.model.name)));
         table->setItem(i, 2, TextItem(Text(stored ? IDS_STORED : o.result == Result::Refused ? IDS_REFUSED
                                                                                              : IDS_NOT_CONVERTED)));
-        table->setItem(i, 3, TextItem(stored ? QString::number(o.mustCheck) : QString()));
+        table->setItem(i, 3, TextItem(stored ? QString::number(o.MustCheck()) : QString()));
         if (stored) {
             auto* report = new QPushButton(Text(IDS_REPORT_BUTTON), table);
             report->setObjectName(QStringLiteral("batchReport%1").arg(i));
@@ -235,7 +211,8 @@ CBatchSummaryDlg::CBatchSummaryDlg(const CBatchConvert& run, QWidget* parent) : 
 
 void CBatchSummaryDlg::ShowReport(const BatchOutcome& outcome)
 {
-    CBatchReportDlg report(outcome, this);
+    // The same report window as after a single conversion, of this model.
+    CReportDlg report(outcome.report, Q(outcome.model.name), QString(), this);
     RunDialog(report);
 }
 

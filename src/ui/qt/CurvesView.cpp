@@ -4,7 +4,6 @@
 #include <cmath>
 #include <functional>
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,7 +18,6 @@
 
 namespace {
 
-constexpr unsigned IDS_OK = 2203;
 constexpr int kColumns = 3;
 const QColor kSourceColor(30, 90, 200);
 const QColor kTargetColor(220, 80, 0);
@@ -272,19 +270,4 @@ void CCurvesPage::ShowUnchanged(bool show)
     }
     m_unchangedButton->setChecked(show);
     m_unchanged->setVisible(show);
-}
-
-// ---- Dialog ----------------------------------------------------------------------
-
-CCurvesDlg::CCurvesDlg(std::vector<CurveComparison> curves, QWidget* parent) : QDialog(parent)
-{
-    setWindowTitle(Text(IDS_CURVES_TITLE));
-    auto* layout = new QVBoxLayout(this);
-    m_page = new CCurvesPage(std::move(curves), this);
-    layout->addWidget(m_page);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(Text(IDS_OK), QDialogButtonBox::AcceptRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    layout->addWidget(buttons);
-    resize(1000, 680);
 }

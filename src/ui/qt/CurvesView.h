@@ -1,12 +1,11 @@
 // The curves of a conversion drawn: one small plot per curve with the source
 // curve and the PX600 curve over each other, a page that groups the plots by
-// condition (changed curves shown, unchanged ones folded away) and a dialog
-// that holds the page.
+// condition (changed curves shown, unchanged ones folded away), shown as a
+// page of the report window.
 #pragma once
 
 #include <vector>
 
-#include <QDialog>
 #include <QWidget>
 
 #include "convert/CurveCompare.h"
@@ -60,15 +59,4 @@ private:
     QWidget* m_unchanged = nullptr;
     QVBoxLayout* m_unchangedLayout = nullptr;
     bool m_unchangedBuilt = false;
-};
-
-// The page in a window of its own.
-class CCurvesDlg : public QDialog {
-    Q_OBJECT
-public:
-    explicit CCurvesDlg(std::vector<CurveComparison> curves, QWidget* parent = nullptr);
-    CCurvesPage* Page() const { return m_page; }
-
-private:
-    CCurvesPage* m_page = nullptr;
 };

@@ -1,10 +1,10 @@
 #include "ui/qt/Prompts.h"
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QPushButton>
 
 namespace {
 
@@ -18,6 +18,12 @@ FolderPicker& Picker()
 {
     static FolderPicker picker;
     return picker;
+}
+
+SaveFilePicker& Saver()
+{
+    static SaveFilePicker saver;
+    return saver;
 }
 
 DialogRunner& Runner()
@@ -38,6 +44,11 @@ void SetFolderPicker(FolderPicker picker)
     Picker() = std::move(picker);
 }
 
+void SetSaveFilePicker(SaveFilePicker picker)
+{
+    Saver() = std::move(picker);
+}
+
 void SetDialogRunner(DialogRunner runner)
 {
     Runner() = std::move(runner);
@@ -47,27 +58,27 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text, co
                                         QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
                                         const QString& details)
 {
-    return ShowMessage(parent, text, caption, icon, buttons, details, {}, nullptr);
-}
-
-QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text, const QString& caption,
-                                        QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
-                                        const QString& details, const QString& extra, bool* extraClicked)
-{
     QMessageBox box(icon, caption, text, buttons, parent);
     if (!details.isEmpty())
         box.setDetailedText(details);
-    QAbstractButton* extraButton = extra.isEmpty() ? nullptr : box.addButton(extra, QMessageBox::ActionRole);
-    QMessageBox::StandardButton result;
-    if (Presenter()) {
-        result = Presenter()(box);
-    } else {
-        box.exec();
-        result = box.standardButton(box.clickedButton());
-    }
-    if (extraClicked)
-        *extraClicked = extraButton && box.clickedButton() == extraButton;
-    return result;
+    if (Presenter())
+        return Presenter()(box);
+    box.exec();
+    return box.standardButton(box.clickedButton());
+}
+
+QMessageBox::StandardButton ShowMessageWithOpen(QWidget* parent, const QString& text, const QString& caption,
+                                                QMessageBox::Icon icon, const QString& openText)
+{
+    if (openText.isEmpty())
+        return ShowMessage(parent, text, caption, icon);
+    QMessageBox box(icon, caption, text, QMessageBox::Ok | QMessageBox::Open, parent);
+    box.button(QMessageBox::Open)->setText(openText);
+    box.setDefaultButton(QMessageBox::Ok);
+    if (Presenter())
+        return Presenter()(box);
+    box.exec();
+    return box.standardButton(box.clickedButton());
 }
 
 QMessageBox::Icon IconOf(MessageKind kind)
@@ -100,6 +111,13 @@ QString ChooseFolder(QWidget* parent, const QString& title, const QString& locat
     if (Picker())
         return Picker()(parent, title, start);
     return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
+}
+
+QString ChooseSaveFile(QWidget* parent, const QString& title, const QString& suggested, const QString& filter)
+{
+    if (Saver())
+        return Saver()(parent, title, suggested, filter);
+    return QFileDialog::getSaveFileName(parent, title, suggested, filter);
 }
 
 int RunDialog(QDialog& dialog)

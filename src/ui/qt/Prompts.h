@@ -19,12 +19,17 @@ using MessagePresenter = std::function<QMessageBox::StandardButton(QMessageBox& 
 // Returns the folder chosen in the folder browser, or an empty text for
 // Cancel; start is the folder it opens at.
 using FolderPicker = std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
+// Returns the file chosen in the save dialog, or an empty text for Cancel;
+// suggested is the path it proposes, filter the file types it offers.
+using SaveFilePicker =
+    std::function<QString(QWidget* parent, const QString& title, const QString& suggested, const QString& filter)>;
 // Runs a dialog modally and returns its result (QDialog::Accepted / Rejected).
 using DialogRunner = std::function<int(QDialog& dialog)>;
 
 // An empty function restores the interactive behaviour.
 void SetMessagePresenter(MessagePresenter presenter);
 void SetFolderPicker(FolderPicker picker);
+void SetSaveFilePicker(SaveFilePicker picker);
 void SetDialogRunner(DialogRunner runner);
 
 // A modal message box with the given buttons; details, when not empty, are
@@ -33,11 +38,9 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text, co
                                         QMessageBox::Icon icon,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                         const QString& details = {});
-// The same with one more button, extra, that closes the box like the others;
-// extraClicked tells whether it was the one.
-QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text, const QString& caption,
-                                        QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
-                                        const QString& details, const QString& extra, bool* extraClicked);
+// The same box with one more button: Open, showing openText, when it is not empty.
+QMessageBox::StandardButton ShowMessageWithOpen(QWidget* parent, const QString& text, const QString& caption,
+                                                QMessageBox::Icon icon, const QString& openText);
 // The icon of a message kind of the core.
 QMessageBox::Icon IconOf(MessageKind kind);
 
@@ -47,5 +50,8 @@ QString ChooseFolder(QWidget* parent, const QString& title, const QString& locat
 // location itself when it is a folder, else the nearest folder above it that
 // exists; the top of the file system when none does.
 QString NearestExistingFolder(const QString& location);
+
+// The save dialog: the file to write, empty for Cancel.
+QString ChooseSaveFile(QWidget* parent, const QString& title, const QString& suggested, const QString& filter);
 
 int RunDialog(QDialog& dialog);
