@@ -14,6 +14,9 @@ packages=(
   qt6-translations-l10n fonts-dejavu-core fonts-noto-cjk
   xvfb xauth desktop-file-utils libxcb1-dev
   g++-mingw-w64-x86-64-posix wine wine64
+  # The Windows program: its icon, its installer, wine's own fonts (Tahoma)
+  # for its dialogs, and xwininfo to see the installed program's window.
+  icoutils nsis fonts-wine x11-utils
 )
 
 missing=()

@@ -13,7 +13,6 @@
 namespace {
 
 enum : unsigned {
-    IDS_HARDWARE_WARNING = 705,
     IDS_NAME_IN_RUN = 1705,
 };
 
@@ -54,7 +53,8 @@ public:
     void ShowModelList(ListSide side, const ModelListing& listing) override { m_host.ShowModelList(side, listing); }
     void MessageBox(const std::u16string& text, const std::u16string&, MessageKind kind) override
     {
-        if (kind == MessageKind::Error || (kind == MessageKind::Warning && text != LoadString(IDS_HARDWARE_WARNING)))
+        // The hardware warning, which every stored model has, is said once by the summary.
+        if (kind == MessageKind::Error || kind == MessageKind::Warning)
             m_outcome.messages.push_back(text);
     }
 
@@ -71,6 +71,20 @@ std::optional<CommandRefusal> CheckBatchTarget(const MainDialogState& state)
     if (!state.m_sourceLocation.empty() && !state.m_targetLocation.empty())
         target = std::make_unique<CModelDataFile>(state.m_targetLocation);
     return CheckConvertTarget(state, target.get());
+}
+
+std::vector<int> SaveDialogDataKeepingRows(MainDialogState& state, IDialogHost& host, const std::vector<int>& rows)
+{
+    std::vector<std::string> keys;
+    for (int row : rows)
+        if (row >= 0 && row < static_cast<int>(state.sourceList.rows.size()))
+            keys.push_back(state.sourceList.rows[static_cast<size_t>(row)].key);
+    SaveDialogData(state, host);
+    std::vector<int> kept;
+    for (size_t r = 0; r < state.sourceList.rows.size(); ++r)
+        if (std::find(keys.begin(), keys.end(), state.sourceList.rows[r].key) != keys.end())
+            kept.push_back(static_cast<int>(r));
+    return kept;
 }
 
 std::vector<BatchModel> ProposeBatchNames(const MainDialogState& state, const std::vector<int>& rows)

@@ -18,6 +18,12 @@ struct BatchModel {
     std::u16string name;        // the name it is stored under
 };
 
+// The start of a run on the given source rows: the dialog data exchange in
+// the saving direction, then the rows that hold the same models (by key) in
+// the list as it stands afterwards, in list order; none when a refilled list
+// no longer shows any of them.
+std::vector<int> SaveDialogDataKeepingRows(MainDialogState& state, IDialogHost& host, const std::vector<int>& rows);
+
 // The given source rows in list order (a row given twice counts once), each
 // named from its own model name made valid (MakeModelNameValid), numbered where
 // an earlier model of the run or a file in the target folder has the name. A

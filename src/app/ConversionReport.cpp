@@ -23,6 +23,8 @@ enum : unsigned {
     IDS_SHORT_MODEL = 709,
     IDS_UNNAMED_CODE = 1504,  // code
     IDS_SHARED = 1600,        // source, target, the others
+    IDS_REPORT_TITLE = 1773,  // model name
+    IDS_NOTHING_TO_REPORT = 1793,
     IDS_MUST_CHECK = 1750,
     IDS_EXPECTED = 1751,
     IDS_INFORMATION = 1752,
@@ -578,6 +580,16 @@ int ConversionReport::Count(Severity severity) const
 {
     return static_cast<int>(std::count_if(m_findings.begin(), m_findings.end(),
                                           [severity](const Finding& f) { return f.severity == severity; }));
+}
+
+std::u16string ConversionReport::TextOrNothing() const
+{
+    return Empty() ? LoadString(IDS_NOTHING_TO_REPORT) : Text();
+}
+
+std::u16string ConversionReport::Document(const std::u16string& modelName) const
+{
+    return FormatString(IDS_REPORT_TITLE, {modelName}) + u"\n\n" + TextOrNothing();
 }
 
 std::u16string ConversionReport::Text() const

@@ -73,6 +73,11 @@ public:
     // Plain text: a heading per severity (must check first), under it a line
     // per condition and one per finding.
     std::u16string Text() const;
+    // Text(), or the words that say there is nothing to report.
+    std::u16string TextOrNothing() const;
+    // The report as the pilot saves or copies it: a title naming the model,
+    // a blank line, then TextOrNothing().
+    std::u16string Document(const std::u16string& modelName) const;
     // UTF-8 JSON: {"mustCheck": n, "findings": [{...}, ...]}, conditions counted
     // from 1 as the pilot counts them, image offsets and detail lines included;
     // no line break at its end.

@@ -378,7 +378,8 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
     host.MessageBox(refusal ? refusal->text : LoadString(IDS_CONVERTED), caption,
                     refusal ? MessageKind::Error : MessageKind::Information);
     for (unsigned id : warnings)
-        host.MessageBox(LoadString(id), caption, MessageKind::Warning);
+        host.MessageBox(LoadString(id), caption,
+                        id == IDS_HARDWARE_WARNING ? MessageKind::HardwareWarning : MessageKind::Warning);
     if (!refusal && px200 && source.bytes < PX200_DATA_SIZE)
         host.MessageBox(FormatString(IDS_SHORT_MODEL, {static_cast<long long>(source.bytes),
                                                        static_cast<long long>(PX200_DATA_SIZE)}),

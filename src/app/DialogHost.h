@@ -22,8 +22,11 @@ enum class FocusTarget {
 // The two model lists of the main dialog.
 enum class ListSide { Source, Target };
 
-// What a message box says by its icon.
-enum class MessageKind { Error, Warning, Information };
+// What a message box says by its icon. HardwareWarning is the warning that
+// ends every stored conversion (the controls differ between transmitters): a
+// warning, with which the front ends offer the report of the controls the
+// conversion changed.
+enum class MessageKind { Error, Warning, Information, HardwareWarning };
 
 class IDialogHost {
 public:

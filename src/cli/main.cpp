@@ -64,7 +64,6 @@ enum : unsigned {
     IDS_CLI_NO_MODELS = 1701,
     IDS_BATCH_STORED = 1702,
     IDS_BATCH_REFUSED = 1703,
-    IDS_REPORT_EMPTY = 1793,
     IDS_CLI_BAD_REPORT_FORMAT = 1796,
 };
 
@@ -458,7 +457,7 @@ int RunConvertAll(const ConvertArgs& c, MainDialogState& state, CliHost& host)
         }
         host.Row({U(o.model.key), o.model.name, result, count, OneLine(o.messages)});
         if (c.report && stored) {
-            std::u16string text = o.report.Empty() ? LoadString(IDS_REPORT_EMPTY) : o.report.Text();
+            std::u16string text = o.report.TextOrNothing();
             while (!text.empty() && text.back() == u'\n')
                 text.pop_back();
             host.Line(text);
@@ -528,7 +527,7 @@ int RunConvert(const CommandLine& line, CliHost& host)
     if (c.json) {
         host.Line(Utf8ToUtf16(report.Json()));
     } else if (c.report) {
-        std::u16string text = report.Empty() ? LoadString(IDS_REPORT_EMPTY) : report.Text();
+        std::u16string text = report.TextOrNothing();
         while (!text.empty() && text.back() == u'\n')
             text.pop_back();
         host.Line(text);

@@ -155,7 +155,7 @@ TEST_F(ConvertCommandTest, StoredConversionShowsCompletionThenHardwareWarning)
     EXPECT_EQ(host.boxes[0].text, u"The conversion is complete.");
     EXPECT_EQ(host.boxes[0].kind, MessageKind::Information);
     EXPECT_EQ(host.boxes[1].text, LoadString(705));
-    EXPECT_EQ(host.boxes[1].kind, MessageKind::Warning);
+    EXPECT_EQ(host.boxes[1].kind, MessageKind::HardwareWarning);
     EXPECT_EQ(host.boxes[1].caption, u"PX600 Arkleton");
     EXPECT_EQ(host.events.front(), "wait+");
     EXPECT_EQ(host.events.back(), "wait-");
@@ -429,7 +429,7 @@ TEST_F(ConvertCommandTest, ShortPX200ModelIsConvertedWithAWarningLast)
         if (size < PX200_DATA_SIZE) {
             EXPECT_EQ(host.boxes[2].text, FormatString(709, {static_cast<long long>(size), 6618LL}));
         }
-        EXPECT_EQ(host.boxes.back().kind, MessageKind::Warning);
+        EXPECT_EQ(host.boxes.back().kind, size < PX200_DATA_SIZE ? MessageKind::Warning : MessageKind::HardwareWarning);
     }
 }
 

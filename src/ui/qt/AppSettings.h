@@ -1,44 +1,29 @@
-// The settings that survive a run: window placement, the two groups' folder
-// histories, chosen transmitters and column widths, and the language. They
-// live in the per-user settings store under the company "Varkel Corp." and
-// the program's base name; the section and value names are the fixed ones of
-// app/Settings.h, the same in every language.
+// The settings store of the Qt program: Qt's per-user settings under the
+// company "Varkel Corp." and the program's base name (an INI file on Linux,
+// the registry on Windows). Which values there are and their defaults are the
+// core's (app/AppSettings.h).
 #pragma once
 
 #include <memory>
 
-#include <QRect>
 #include <QSettings>
-#include <QStringList>
 
-// Folders a location history keeps, and columns of a model list.
-constexpr int kHistorySize = 10;
-constexpr int kListColumns = 4;
+#include "app/AppSettings.h"
 
-enum class SettingsGroup { Source, Target };
+class CQtSettings : public ISettingsStore {
+public:
+    CQtSettings();
 
-struct GroupSettings {
-    QStringList folders;  // the non-empty entries of Folder1..Folder10, in order
-    int mru = 0;          // selected entry of the location combo box
-    int transmitter = 0;  // selected entry of the transmitter combo box
-    // Widths of the list columns 0..3; 0 where none is stored (the list then
-    // sizes the column to its contents).
-    int columnWidths[kListColumns] = {};
+    std::optional<int> ReadInt(const std::string& section, const std::string& name) override;
+    std::optional<std::u16string> ReadText(const std::string& section, const std::string& name) override;
+    void WriteInt(const std::string& section, const std::string& name, int value) override;
+    void WriteText(const std::string& section, const std::string& name, const std::u16string& value) override;
+    // Writes what was changed to the store now.
+    void Sync() { m_settings.sync(); }
+
+private:
+    QSettings m_settings;
 };
 
-// The store of the running program: the company key and the application's
-// name (the program file's base name).
-std::unique_ptr<QSettings> OpenSettings();
-
-// Left, top, right, bottom of the main window; 0, 0, 800, 572 by default.
-QRect ReadWindowRect(QSettings& settings);
-void WriteWindowRect(QSettings& settings, const QRect& rect);
-
-// Folder1 defaults to currentDir, the others to the empty text.
-GroupSettings ReadGroupSettings(QSettings& settings, SettingsGroup group, const QString& currentDir);
-// Writes Folder1..Folder10 (empty for a missing entry; entries after the
-// tenth are dropped), MRU, the transmitter index and the column widths.
-void WriteGroupSettings(QSettings& settings, SettingsGroup group, const GroupSettings& values);
-
-int ReadLanguageIndex(QSettings& settings);
-void WriteLanguageIndex(QSettings& settings, int index);
+// The store of the running program.
+std::unique_ptr<CQtSettings> OpenSettings();

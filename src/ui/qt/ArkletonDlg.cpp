@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "app/DialogChoices.h"
 #include "app/Strings.h"
 #include "model/ConvertHW.h"
 #include "ui/qt/BatchDlg.h"
@@ -31,7 +32,6 @@ namespace {
 
 enum : unsigned {
     IDS_BROWSE_TITLE = 102,
-    IDS_HARDWARE_WARNING = 705,
     IDS_GROUP_FROM = 2001,
     IDS_SOURCE_TRANSMITTER = 2002,
     IDS_SOURCE_LOCATION = 2003,
@@ -48,7 +48,6 @@ enum : unsigned {
 };
 
 constexpr int kModelNameMax = 32;
-constexpr unsigned kLastModelType = MODEL_MULTICOPTER;
 
 QString Text(unsigned id)
 {
@@ -105,17 +104,13 @@ CModelListView* MakeList(QWidget* parent, int id, CModelListModel* model, const 
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     list->setPalette(palette);
     list->setMinimumSize(du.X(110), du.Y(80));
-    // What the columns can show besides the rows of the moment: the three
-    // transmitter names, every model type name, a date.
-    QStringList transmitters;
-    for (uint16_t type : {TX_PX400, TX_PX200, TX_PX600})
-        transmitters << QString::fromStdU16String(std::u16string(TransmitterName(type)));
-    list->SetSampleTexts(0, transmitters);
-    QStringList modelTypes;
-    for (unsigned id = IDS_MODEL_TYPE_UNKNOWN; id <= IDS_MODEL_TYPE_BASE + kLastModelType; ++id)
-        modelTypes << Text(id);
-    list->SetSampleTexts(2, modelTypes);
-    list->SetSampleTexts(3, {QStringLiteral("00/00/00 00:00:00")});
+    // What the columns can show besides the rows of the moment.
+    for (int c = 0; c < kListColumns; ++c) {
+        QStringList samples;
+        for (const std::u16string& sample : ListColumnSamples(c))
+            samples << QString::fromStdU16String(sample);
+        list->SetSampleTexts(c, samples);
+    }
     return list;
 }
 
@@ -134,17 +129,6 @@ int SelectedRow(QTableView* list)
 {
     const QModelIndexList rows = list->selectionModel() ? list->selectionModel()->selectedRows() : QModelIndexList();
     return rows.isEmpty() ? -1 : rows.first().row();
-}
-
-// The transmitter types of the entries of the two transmitter combo boxes.
-constexpr uint16_t kSourceTransmitters[] = {TX_PX400, TX_PX200};
-constexpr uint16_t kTargetTransmitters[] = {TX_PX600};
-
-template <size_t N>
-uint16_t ChosenTransmitter(QComboBox* combo, const uint16_t (&types)[N])
-{
-    const int index = combo->currentIndex();
-    return index >= 0 && index < static_cast<int>(N) ? types[index] : uint16_t{TX_UNKNOWN};
 }
 
 }  // namespace
@@ -188,7 +172,7 @@ void CArkletonDlg::BuildControls()
     auto* sourceTransmitterLabel = Named(new QLabel(Text(IDS_SOURCE_TRANSMITTER), m_sourceGroup), IDC_SOURCE_TRANSMITTER_LABEL);
     m_sourceTransmitter = Named(new QComboBox(m_sourceGroup), IDC_SOURCE_TRANSMITTER);
     for (uint16_t type : kSourceTransmitters)
-        m_sourceTransmitter->addItem(Text(IDS_TX_COMBO_BASE + type));
+        m_sourceTransmitter->addItem(QString::fromStdU16String(TransmitterChoiceText(type)));
     m_sourceTransmitter->setFixedWidth(column);
     sourceTransmitterLabel->setBuddy(m_sourceTransmitter);
     auto* sourceLocationLabel = new QLabel(Text(IDS_SOURCE_LOCATION), m_sourceGroup);
@@ -206,7 +190,7 @@ void CArkletonDlg::BuildControls()
     auto* targetTransmitterLabel = Named(new QLabel(Text(IDS_TARGET_TRANSMITTER), m_targetGroup), IDC_TARGET_TRANSMITTER_LABEL);
     m_targetTransmitter = Named(new QComboBox(m_targetGroup), IDC_TARGET_TRANSMITTER);
     for (uint16_t type : kTargetTransmitters)
-        m_targetTransmitter->addItem(Text(IDS_TX_COMBO_BASE + type));
+        m_targetTransmitter->addItem(QString::fromStdU16String(TransmitterChoiceText(type)));
     m_targetTransmitter->setFixedWidth(column);
     targetTransmitterLabel->setBuddy(m_targetTransmitter);
     auto* targetLocationLabel = Named(new QLabel(Text(IDS_TARGET_LOCATION), m_targetGroup), IDC_TARGET_LOCATION_LABEL);
@@ -293,10 +277,11 @@ void CArkletonDlg::BuildControls()
 void CArkletonDlg::RestoreSettings()
 {
     auto settings = OpenSettings();
-    const QRect rect = ReadWindowRect(*settings);
+    const WindowEdges edges = ReadWindowEdges(*settings);
+    const QRect rect(QPoint(edges.left, edges.top), QPoint(edges.right - 1, edges.bottom - 1));
     setGeometry(QRect(rect.topLeft(), rect.size().expandedTo(m_minRect.size())));
 
-    const QString currentDir = QDir::currentPath();
+    const std::u16string currentDir = QDir::currentPath().toStdU16String();
     struct Group {
         SettingsGroup group;
         QComboBox* location;
@@ -306,7 +291,8 @@ void CArkletonDlg::RestoreSettings()
     for (const Group& g : {Group{SettingsGroup::Source, m_sourceLocation, m_sourceTransmitter, m_sourceList},
                            Group{SettingsGroup::Target, m_targetLocation, m_targetTransmitter, m_targetList}}) {
         const GroupSettings values = ReadGroupSettings(*settings, g.group, currentDir);
-        g.location->addItems(values.folders);
+        for (const std::u16string& folder : values.folders)
+            g.location->addItem(QString::fromStdU16String(folder));
         // An index outside the entries leaves the combo box without a selection.
         g.location->setCurrentIndex(values.mru >= 0 && values.mru < g.location->count() ? values.mru : -1);
         g.transmitter->setCurrentIndex(values.transmitter >= 0 && values.transmitter < g.transmitter->count()
@@ -322,8 +308,8 @@ GroupSettings CArkletonDlg::CollectGroupSettings(SettingsGroup group) const
     const QComboBox* location = source ? m_sourceLocation : m_targetLocation;
     const CModelListView* list = source ? m_sourceList : m_targetList;
     GroupSettings values;
-    for (int i = 0; i < location->count() && i < kHistorySize; ++i)
-        values.folders.append(location->itemText(i));
+    for (int i = 0; i < location->count(); ++i)
+        values.folders.push_back(location->itemText(i).toStdU16String());
     values.mru = location->currentIndex();
     values.transmitter = (source ? m_sourceTransmitter : m_targetTransmitter)->currentIndex();
     for (int c = 0; c < kListColumns; ++c)
@@ -336,11 +322,12 @@ void CArkletonDlg::SaveSettings()
     auto settings = OpenSettings();
     // The restored rectangle, also while maximised or minimised.
     const bool placed = windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen);
-    WriteWindowRect(*settings, placed ? normalGeometry() : geometry());
+    const QRect rect = placed ? normalGeometry() : geometry();
+    WriteWindowEdges(*settings, {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()});
     WriteGroupSettings(*settings, SettingsGroup::Source, CollectGroupSettings(SettingsGroup::Source));
     WriteGroupSettings(*settings, SettingsGroup::Target, CollectGroupSettings(SettingsGroup::Target));
     WriteLanguageIndex(*settings, TheLanguage().m_language);
-    settings->sync();
+    settings->Sync();
 }
 
 void CArkletonDlg::reject()
@@ -351,8 +338,8 @@ void CArkletonDlg::reject()
 
 void CArkletonDlg::TransferControls()
 {
-    m_state.sourceTransmitter = ChosenTransmitter(m_sourceTransmitter, kSourceTransmitters);
-    m_state.targetTransmitter = ChosenTransmitter(m_targetTransmitter, kTargetTransmitters);
+    m_state.sourceTransmitter = SourceTransmitterAt(m_sourceTransmitter->currentIndex());
+    m_state.targetTransmitter = TargetTransmitterAt(m_targetTransmitter->currentIndex());
     m_state.sourceLocationText = m_sourceLocation->currentText().toStdString();
     m_state.targetLocationText = m_targetLocation->currentText().toStdString();
     m_state.modelNameText = m_modelName->text().toStdU16String();
@@ -394,7 +381,7 @@ void CArkletonDlg::FocusControl(FocusTarget target, bool selectAll)
 void CArkletonDlg::MessageBox(const std::u16string& text, const std::u16string& caption, MessageKind kind)
 {
     // The hardware warning after a conversion offers the conversion report.
-    const bool offerReport = m_converting && text == LoadString(IDS_HARDWARE_WARNING);
+    const bool offerReport = m_converting && kind == MessageKind::HardwareWarning;
     // A box must not show the wait cursor.
     const int depth = m_waitDepth;
     for (int i = 0; i < depth; ++i)
@@ -489,38 +476,45 @@ QComboBox* CArkletonDlg::LocationCombo(SettingsGroup group) const
     return group == SettingsGroup::Source ? m_sourceLocation : m_targetLocation;
 }
 
+std::vector<std::string> CArkletonDlg::LocationEntries(SettingsGroup group) const
+{
+    const QComboBox* combo = LocationCombo(group);
+    std::vector<std::string> entries;
+    for (int i = 0; i < combo->count(); ++i)
+        entries.push_back(combo->itemText(i).toStdString());
+    return entries;
+}
+
+void CArkletonDlg::SetLocationEntries(SettingsGroup group, const std::vector<std::string>& entries)
+{
+    QComboBox* combo = LocationCombo(group);
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+    for (const std::string& entry : entries)
+        combo->addItem(QString::fromStdString(entry));
+    combo->setCurrentIndex(0);
+}
+
 void CArkletonDlg::OnBrowse(SettingsGroup group)
 {
     const QString path = ChooseFolder(this, Text(IDS_BROWSE_TITLE), LocationCombo(group)->currentText());
     if (path.isEmpty())
         return;
-    QComboBox* combo = LocationCombo(group);
     const std::string& stored = group == SettingsGroup::Source ? m_state.m_sourceLocation : m_state.m_targetLocation;
-    if (path.toStdString() != stored) {
-        const int found = combo->findText(path, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (found >= 0) {
-            combo->removeItem(found);
-        } else {
-            while (combo->count() > kHistorySize)
-                combo->removeItem(kHistorySize);
-        }
-        combo->insertItem(0, path);
-        combo->setCurrentIndex(0);
-    }
+    std::vector<std::string> entries = LocationEntries(group);
+    if (PlaceBrowsedLocation(entries, path.toStdString(), stored))
+        SetLocationEntries(group, entries);
     TransferControls();
     SaveDialogData(m_state, *this);
 }
 
 void CArkletonDlg::OnLocationChosen(SettingsGroup group, int index)
 {
-    QComboBox* combo = LocationCombo(group);
     const std::string& stored = group == SettingsGroup::Source ? m_state.m_sourceLocation : m_state.m_targetLocation;
-    if (index < 0 || combo->currentText().toStdString() == stored)
+    std::vector<std::string> entries = LocationEntries(group);
+    if (!PlaceChosenLocation(entries, index, stored))
         return;
-    const QString text = combo->itemText(index);
-    combo->removeItem(index);
-    combo->insertItem(0, text);
-    combo->setCurrentIndex(0);
+    SetLocationEntries(group, entries);
     TransferControls();
     SaveDialogData(m_state, *this);
 }
@@ -543,7 +537,7 @@ void CArkletonDlg::OnListDoubleClick(ListSide side)
 
 void CArkletonDlg::ReportSourceSelection()
 {
-    m_state.sourceTransmitter = ChosenTransmitter(m_sourceTransmitter, kSourceTransmitters);
+    m_state.sourceTransmitter = SourceTransmitterAt(m_sourceTransmitter->currentIndex());
     m_state.selectedSourceRow = SelectedRow(m_sourceList);
     NoteSourceSelection(m_state, TheConvertHW());
 }

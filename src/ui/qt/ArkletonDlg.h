@@ -101,6 +101,9 @@ private:
     void CopyModelName(QTableView* list);
     void SetTargetListGreyed(bool greyed);
     QComboBox* LocationCombo(SettingsGroup group) const;
+    // The entries of a location combo box, and new ones with the first selected.
+    std::vector<std::string> LocationEntries(SettingsGroup group) const;
+    void SetLocationEntries(SettingsGroup group, const std::vector<std::string>& entries);
     GroupSettings CollectGroupSettings(SettingsGroup group) const;
     void ShowReport();
 

@@ -219,16 +219,7 @@ void CBatchSummaryDlg::ShowReport(const BatchOutcome& outcome)
 void RunBatchCommand(CArkletonDlg& dialog, const std::vector<int>& rows)
 {
     MainDialogState& state = dialog.State();
-    // The keys selected, found again in the list the data exchange may refill.
-    std::vector<std::string> keys;
-    for (int row : rows)
-        if (row >= 0 && row < static_cast<int>(state.sourceList.rows.size()))
-            keys.push_back(state.sourceList.rows[static_cast<size_t>(row)].key);
-    SaveDialogData(state, dialog);
-    std::vector<int> selected;
-    for (size_t r = 0; r < state.sourceList.rows.size(); ++r)
-        if (std::find(keys.begin(), keys.end(), state.sourceList.rows[r].key) != keys.end())
-            selected.push_back(static_cast<int>(r));
+    const std::vector<int> selected = SaveDialogDataKeepingRows(state, dialog, rows);
     // A refilled list shows other models now; nothing was chosen among them.
     if (selected.empty())
         return;

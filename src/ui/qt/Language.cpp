@@ -8,12 +8,6 @@
 #include "app/Settings.h"
 #include "app/Strings.h"
 
-CLanguage& TheLanguage()
-{
-    static CLanguage language;
-    return language;
-}
-
 void ApplyLanguage(int index)
 {
     const Language language = LanguageFromIndex(index);

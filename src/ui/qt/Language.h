@@ -1,17 +1,9 @@
-// The user-interface language: one object for the whole run holding the
-// language index (0 the system's language, 1 English, 2 Japanese, 3 German,
-// 4 French; any other index also means the system's language).
+// The user-interface language of the Qt program: the language index
+// (CLanguage, app/DialogChoices.h) applied to the string tables and to Qt's
+// own texts.
 #pragma once
 
-#include <cstdint>
-
-class CLanguage {
-public:
-    virtual ~CLanguage() = default;
-    int32_t m_language = 0;
-};
-
-CLanguage& TheLanguage();
+#include "app/DialogChoices.h"
 
 // Chooses the string tables of the index's language and loads Qt's own
 // translations (message box buttons, the folder browser) for it.

@@ -2,15 +2,8 @@
 
 #include <QColor>
 
+#include "app/DialogChoices.h"
 #include "app/Strings.h"
-
-namespace {
-
-// Headings of the columns in their order: Transmitter, Model Name, Model
-// Type, Date.
-constexpr unsigned kHeadingIds[4] = {501, 503, 502, 504};
-
-}  // namespace
 
 void CModelListModel::SetListing(const ModelListing& listing)
 {
@@ -56,7 +49,7 @@ QVariant CModelListModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation != Qt::Horizontal || section < 0 || section >= 4)
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromStdU16String(LoadString(kHeadingIds[section]));
+        return QString::fromStdU16String(ListColumnHeading(section));
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     return {};

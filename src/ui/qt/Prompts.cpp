@@ -85,7 +85,8 @@ QMessageBox::Icon IconOf(MessageKind kind)
 {
     switch (kind) {
     case MessageKind::Error: return QMessageBox::Critical;
-    case MessageKind::Warning: return QMessageBox::Warning;
+    case MessageKind::Warning:
+    case MessageKind::HardwareWarning: return QMessageBox::Warning;
     case MessageKind::Information: return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;

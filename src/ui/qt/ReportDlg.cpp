@@ -28,7 +28,6 @@ enum : unsigned {
     IDS_SAVE_TITLE = 1776,
     IDS_SAVE_FAILED = 1777,
     IDS_TEXT_FILES = 1778,
-    IDS_EMPTY = 1793,
     IDS_CHECK_COUNT = 1794,
     IDS_NOTHING_TO_CHECK = 1795,
 };
@@ -84,7 +83,7 @@ CReportDlg::CReportDlg(const ConversionReport& report, const QString& modelName,
     m_title = Q(FormatString(IDS_TITLE, {modelName.toStdU16String()}));
     setWindowTitle(m_title);
     setSizeGripEnabled(true);
-    m_text = m_title + QStringLiteral("\n\n") + (report.Empty() ? Q(LoadString(IDS_EMPTY)) : Q(report.Text()));
+    m_text = Q(report.Document(modelName.toStdU16String()));
     m_suggested = QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(modelName + QStringLiteral(".txt"));
 
     const int mustCheck = report.MustCheckCount();

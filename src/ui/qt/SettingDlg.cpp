@@ -14,18 +14,11 @@
 namespace {
 
 enum : unsigned {
-    IDS_RESTART = 900,
-    IDS_LANGUAGE_CHOICE = 1201,  // 1201..1205: System, English, Japanese, German, French
     IDS_SETTING_CAPTION = 2210,
     IDS_LANGUAGE_GROUP = 2211,
     IDS_OK = 2212,
     IDS_CANCEL = 2213,
 };
-constexpr int kLanguageChoices = 5;
-// The language each entry after "System" stands for.
-constexpr Language kChoiceLanguages[kLanguageChoices] = {Language::English, Language::English, Language::Japanese,
-                                                         Language::German, Language::French};
-
 QString Text(unsigned id)
 {
     return QString::fromStdU16String(LoadString(id));
@@ -40,14 +33,10 @@ CSettingDlg::CSettingDlg(int language, QWidget* parent) : QDialog(parent), m_lan
     group->setObjectName(QString::number(IDC_LANGUAGE_GROUP));
     m_combo = new QComboBox(group);
     m_combo->setObjectName(QString::number(IDC_LANGUAGE));
-    // "System" in the language of the moment; every language in its own
-    // words, so that a pilot finds his own whatever the program speaks now.
-    m_combo->addItem(Text(IDS_LANGUAGE_CHOICE));
-    for (int i = 1; i < kLanguageChoices; ++i)
-        m_combo->addItem(
-            QString::fromStdU16String(LoadString(IDS_LANGUAGE_CHOICE + static_cast<unsigned>(i), kChoiceLanguages[i])));
+    for (int i = 0; i < kLanguageChoiceCount; ++i)
+        m_combo->addItem(QString::fromStdU16String(LanguageChoiceText(i)));
     // A stored index outside the list leaves it without a selection.
-    m_combo->setCurrentIndex(language >= 0 && language < kLanguageChoices ? language : -1);
+    m_combo->setCurrentIndex(language >= 0 && language < kLanguageChoiceCount ? language : -1);
     connect(m_combo, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
             m_language = index;
@@ -80,10 +69,9 @@ CSettingDlg::CSettingDlg(int language, QWidget* parent) : QDialog(parent), m_lan
 
 void CSettingDlg::accept()
 {
-    const int old = TheLanguage().m_language;
-    TheLanguage().m_language = m_language;
-    if (old != m_language)
-        ShowMessage(this, Text(IDS_RESTART), windowTitle(), QMessageBox::Information);
+    const std::u16string notice = ChooseLanguage(m_language);
+    if (!notice.empty())
+        ShowMessage(this, QString::fromStdU16String(notice), windowTitle(), QMessageBox::Information);
     QDialog::accept();
 }
 

@@ -5,19 +5,10 @@
 #include <QMenu>
 #include <QShortcut>
 
-#include "app/Strings.h"
+#include "app/DialogChoices.h"
 #include "ui/qt/AboutDlg.h"
 #include "ui/qt/ArkletonDlg.h"
 #include "ui/qt/SettingDlg.h"
-
-namespace {
-
-enum : unsigned {
-    IDS_ABOUT_MENU = 101,
-    IDS_SETTING_MENU = 1200,
-};
-
-}  // namespace
 
 bool OnSystemCommand(CArkletonDlg& dialog, unsigned id)
 {
@@ -35,16 +26,16 @@ bool OnSystemCommand(CArkletonDlg& dialog, unsigned id)
 
 void AddSystemMenuItems(QMenu& menu, CArkletonDlg& dialog)
 {
-    const std::u16string about = LoadString(IDS_ABOUT_MENU);
-    const std::u16string setting = LoadString(IDS_SETTING_MENU);
-    if (about.empty() || setting.empty())
+    const std::vector<SystemMenuItem> items = SystemMenuItems();
+    if (items.empty())
         return;
     if (!menu.isEmpty())
         menu.addSeparator();
-    for (const auto& [text, id] : {std::pair{&about, IDM_ABOUTBOX}, std::pair{&setting, IDM_SETTING}}) {
-        QAction* action = menu.addAction(QString::fromStdU16String(*text));
-        action->setData(id);
-        QObject::connect(action, &QAction::triggered, &dialog, [&dialog, id = id] { OnSystemCommand(dialog, id); });
+    for (const SystemMenuItem& item : items) {
+        QAction* action = menu.addAction(QString::fromStdU16String(item.text));
+        action->setData(item.command);
+        QObject::connect(action, &QAction::triggered, &dialog,
+                         [&dialog, id = item.command] { OnSystemCommand(dialog, id); });
     }
 }
 

@@ -5,12 +5,14 @@
 // all of them go through one handler with the command ids of the items.
 #pragma once
 
+#include "app/DialogChoices.h"
+
 class QMenu;
 class CArkletonDlg;
 
 enum : unsigned {
-    IDM_ABOUTBOX = 0x10,
-    IDM_SETTING = 0x11,
+    IDM_ABOUTBOX = kAboutCommand,
+    IDM_SETTING = kSettingCommand,
 };
 
 // Runs the command id; false for any id other than the two (the caller's
