@@ -4,8 +4,10 @@
 #include "app/ConversionReport.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 
+#include "app/CurveReport.h"
 #include "app/StringIds.h"
 #include "app/Strings.h"
 #include "app/SwitchReport.h"
@@ -170,6 +172,7 @@ private:
     void AddChange(const CModelDataPX600::SwitchChange& change);
     void AddMapping();
     void AddShared();
+    void AddCurves();
 
     const ConversionFacts& m_facts;
     std::vector<Finding> m_entries;
@@ -283,6 +286,43 @@ void Builder::AddMapping()
         m_entries.push_back(std::move(f));
 }
 
+// A must-check finding per curve whose shape changed, and one line counting
+// the curves carried over unchanged.
+void Builder::AddCurves()
+{
+    int unchanged = 0;
+    for (size_t i = 0; i < m_facts.curves.size(); ++i) {
+        const CurveComparison& curve = m_facts.curves[i];
+        if (!curve.Changed()) {
+            ++unchanged;
+            continue;
+        }
+        Finding f;
+        f.severity = Severity::MustCheck;
+        f.kind = FindingKind::Curve;
+        f.condition = curve.condition;
+        f.conditionName = curve.conditionName;
+        f.where = Where(curve.condition, curve.conditionName, true);
+        f.what = CurveRecordText(curve);
+        f.percent = static_cast<int>(curve.largestDifference + 0.5);
+        f.curve = static_cast<int>(i);
+        f.text = CurveDifferenceText(curve);
+        std::replace(f.text.begin(), f.text.end(), u'\n', u' ');
+        f.offsets.push_back(px600::ImageOffset(curve.condition, curve.blockOffset));
+        f.detail.push_back(CurveLine(curve));
+        m_entries.push_back(std::move(f));
+    }
+    if (unchanged > 0) {
+        Finding f;
+        f.severity = Severity::Information;
+        f.kind = FindingKind::Curve;
+        f.where = Where(-1, {}, false);
+        f.count = unchanged;
+        f.text = CurvesUnchangedText(unchanged);
+        m_entries.push_back(std::move(f));
+    }
+}
+
 // Source controls that the table put on one PX600 control, where one of them
 // was moved there in a field the model uses.
 void Builder::AddShared()
@@ -389,10 +429,12 @@ ConversionReport Builder::Build()
               FormatString(IDS_SHORT_MODEL, {static_cast<long long>(m_facts.sourceBytes),
                                              static_cast<long long>(PX200_DATA_SIZE)}));
     AddMapping();
+    AddCurves();
 
     ConversionReport report;
     for (Finding& f : m_entries)
         report.Add(std::move(f));
+    report.SetCurves(m_facts.curves);
     return report;
 }
 
@@ -411,6 +453,32 @@ constexpr const char* kKindKeys[] = {"control-none", "control-moved", "controls-
                                      "delay-not-carried", "short-model", "positions", "reset-records",
                                      "internal-codes", "no-control-codes", "mapping", "curve"};
 static_assert(std::size(kKindKeys) == size_t(FindingKind::Curve) + 1);
+
+std::string JsonNumber(double v)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.10g", v);
+    return buffer;
+}
+
+// A curve's place, its largest difference and both point lists, in percent of
+// travel: {"record", "number", "blockOffset", "largestDifference", "atInput",
+// "source": [[input, output], ...], "target": [...]}.
+std::string CurveJson(const CurveComparison& c)
+{
+    auto points = [](const std::vector<CurvePoint>& list) {
+        std::string out = "[";
+        for (size_t i = 0; i < list.size(); ++i)
+            out += (i ? ", [" : "[") + JsonNumber(list[i].x / kCurveUnitsPerPercent) + ", " +
+                   JsonNumber(list[i].y / kCurveUnitsPerPercent) + "]";
+        return out + "]";
+    };
+    return "{\"record\": " + JsonString(Utf8ToUtf16(c.record ? c.record->name : "")) +
+           ", \"number\": " + std::to_string(c.index + 1) + ", \"blockOffset\": " + std::to_string(c.blockOffset) +
+           ", \"largestDifference\": " + JsonNumber(c.largestDifference) +
+           ", \"atInput\": " + JsonNumber(c.atInput / kCurveUnitsPerPercent) + ", \"source\": " + points(c.source) +
+           ", \"target\": " + points(c.target) + "}";
+}
 
 std::string JsonControl(uint8_t code)
 {
@@ -567,6 +635,8 @@ std::string ConversionReport::Json() const
         out += ", \"count\": " + std::to_string(f.count);
         if (f.kind == FindingKind::Curve)
             out += ", \"percent\": " + std::to_string(f.percent);
+        if (f.curve >= 0 && size_t(f.curve) < m_curves.size())
+            out += ", \"curve\": " + CurveJson(m_curves[size_t(f.curve)]);
         out += ", \"what\": " + JsonString(f.what) + ", \"text\": " + JsonString(f.text);
         out += ", \"offsets\": [";
         for (size_t o = 0; o < f.offsets.size(); ++o)

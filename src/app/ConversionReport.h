@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/CurveCompare.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
 #include "model/PX600Layout.h"
@@ -47,6 +48,7 @@ struct Finding {
     uint8_t after = HW_NONE;
     int count = 0;                   // fields or records concerned
     int percent = 0;                 // curve findings: how far a point moved
+    int curve = -1;                  // curve findings: the curve, an index into Curves()
     // The pilot's texts, in the current language, without offsets or bytes.
     std::u16string where;
     std::u16string what;
@@ -81,8 +83,14 @@ public:
     // no line break at its end.
     std::string Json() const;
 
+    // Every curve of the conversion, before and after (the curve findings
+    // name the changed ones).
+    const std::vector<CurveComparison>& Curves() const { return m_curves; }
+    void SetCurves(std::vector<CurveComparison> curves) { m_curves = std::move(curves); }
+
 private:
     std::vector<Finding> m_findings;
+    std::vector<CurveComparison> m_curves;
 };
 
 // The heading of a severity and the "where" of a condition in the current language.
@@ -107,6 +115,7 @@ struct ConversionFacts {
     const CConvertHW* table = nullptr;     // the hardware table, when it was in use
     const uint8_t* image = nullptr;        // the stored PX600 image (condition names)
     std::vector<CModelDataPX600::SwitchChange> changes;  // from the switch pass, in its order
+    std::vector<CurveComparison> curves;   // the curves before and after (CompareCurves)
 };
 
 ConversionReport BuildConversionReport(const ConversionFacts& facts);

@@ -5,6 +5,7 @@
 
 #include "app/Strings.h"
 #include "convert/Conversion.h"
+#include "convert/CurveCompare.h"
 #include "platform/AtomicFile.h"
 #include "platform/File.h"
 #include "platform/Text.h"
@@ -366,6 +367,7 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
             facts.table = hardwareTable.m_inUse ? &hardwareTable : nullptr;
             facts.image = model->GetImage();
             facts.changes = std::move(collector.changes);
+            facts.curves = CompareCurves(*source.model, *model);
             *options.report = BuildConversionReport(facts);
         }
     }

@@ -18,41 +18,8 @@ using namespace px200::condition;
 // ---------------------------------------------------------------------------
 // Common part, block offsets 0..1941
 
-// The three functions with rate tables: 7-byte entries per condition (the
-// first byte of the table doubles as group marker), one offset byte per
-// condition, and the pair of dual-rate records they fill (the first of them).
-struct RateTable {
-    int function;
-    uint16_t table;
-    uint16_t offsets;
-    int dualRate;
-};
-constexpr RateTable kRateTables[] = {
-    {0, 527, 682, 0},
-    {1, 562, 687, 2},
-    {3, 597, 692, 4},
-};
-
-// Straight-line curves: the function, its two rates (2 bytes per condition)
-// and its offset (1 byte per condition). AIRPLANE models use the first two.
-struct LinearCurve {
-    int function;
-    uint16_t rates;
-    uint16_t offset;
-};
-constexpr LinearCurve kLinearCurves[] = {
-    {5, 1479, 1519},
-    {23, 1509, 1534},
-    {19, 1489, 1524},
-    {22, 1499, 1529},
-};
-
 constexpr uint32_t kSwitchFields = 222;       // 12 bytes, and 12 more at 234
 constexpr uint32_t kConditionSwitches = 467;  // 12 bytes per condition
-constexpr uint32_t kSharedCurveFlag = 1427;   // bit 7: the 5-point curve at 1428 is in use
-constexpr uint32_t kSharedCurve = 1428;       // 5 positions, then 5 values
-constexpr uint32_t kThrottleBits = 1362;      // AIRPLANE: bits 0..6 for the throttle channel
-constexpr uint32_t kHeliPointCurves[2][2] = {{1034, 5}, {1084, 2}};  // source, function
 constexpr uint32_t kMixFlags = 632;
 
 // The channel curve record of function k, or null when the function has no

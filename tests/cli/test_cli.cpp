@@ -17,6 +17,9 @@
 #include "../core/RecordingHost.h"
 #include "../core/Watchdog.h"
 #include "app/Strings.h"
+#include "convert/Conversion.h"
+#include "convert/CurveCompare.h"
+#include "model/ConvertHW.h"
 #include "model/ModelData.h"
 #include "platform/Text.h"
 #include "samplegen/PX400Builder.h"
@@ -409,6 +412,38 @@ TEST_F(CliTest, ReportAsTextAndAsJson)
     EXPECT_NE(json.out.find("\"offsets\": [73]"), std::string::npos);
 
     EXPECT_EQ(Convert("HELI450.MDL", "HX", {"--report-format", "xml"}).status, 2);
+}
+
+// The report names each curve whose shape changed, with its largest
+// difference; the JSON carries both point lists of those curves.
+TEST_F(CliTest, ReportListsChangedCurvesWithTheirPoints)
+{
+    CModelDataPX400 source;
+    const std::vector<uint8_t> model = ReadSampleFile(px400 + ARK_SEP "TRAINER.MDL");
+    std::copy(model.begin(), model.end(), source.GetImage());
+    CConvertHW table;
+    CModelDataPX600 target(&table);
+    ConvertFromPX400(target, source);
+    const std::vector<CurveComparison> curves = CompareCurves(source, target);
+    const auto changed = std::count_if(curves.begin(), curves.end(), [](const auto& c) { return c.Changed(); });
+    ASSERT_GT(changed, 0);
+
+    const Result text = Convert("TRAINER.MDL", "CT", {"--report"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    const auto count = [](const std::string& in, const std::string& what) {
+        size_t n = 0;
+        for (size_t at = 0; (at = in.find(what, at)) != std::string::npos; ++at)
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count(text.out, "Largest difference: "), size_t(changed)) << text.out;
+    EXPECT_NE(text.out.find(std::to_string(curves.size() - size_t(changed)) + " curve(s) carried over unchanged"),
+              std::string::npos);
+    const Result json = Convert("TRAINER.MDL", "CJ", {"--report-format", "json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(count(json.out, "\"kind\": \"curve\", \"condition\": "), size_t(changed) + 1);
+    EXPECT_EQ(count(json.out, "\"source\": [[-100, "), size_t(changed));
+    EXPECT_EQ(count(json.out, "\"target\": [[-100, "), size_t(changed));
 }
 
 TEST_F(CliTest, LanguageFromOptionOrStoredSetting)

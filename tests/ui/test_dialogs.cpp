@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyleOptionComboBox>
+#include <QTabWidget>
 #include <QTableView>
 #include <QtTest>
 
@@ -17,6 +18,9 @@
 
 #include "UiTestSupport.h"
 #include "app/DetailCommand.h"
+#include "convert/Conversion.h"
+#include "convert/CurveCompare.h"
+#include "app/ConversionReport.h"
 #include "model/ConvertHW.h"
 #include "model/ModelData.h"
 #include "app/Strings.h"
@@ -26,6 +30,8 @@
 #include "storage/TinyImage.h"
 #include "ui/qt/AboutDlg.h"
 #include "ui/qt/AppSettings.h"
+#include "ui/qt/CurvesView.h"
+#include "ui/qt/ReportDlg.h"
 #include "ui/qt/ArkletonDlg.h"
 #include "ui/qt/DetailDlg.h"
 #include "ui/qt/Language.h"
@@ -556,6 +562,66 @@ private slots:
             CAboutDlg about(m_dlg.get());
             check(about, QStringLiteral("about"));
         }
+    }
+
+    void curvesScreenshotsInEveryLanguage()
+    {
+        // The bundled PX400 trainer (curves with points off the grid) and the
+        // PX200 helicopter, converted here.
+        CConvertHW table;
+        CModelDataPX400 px400;
+        const std::vector<uint8_t> trainer = ReadSampleFile(ARK_SAMPLES_DIR "/px400/TRAINER.MDL");
+        std::copy(trainer.begin(), trainer.end(), px400.GetImage());
+        CModelDataPX600 fromPX400(&table);
+        QCOMPARE(ConvertFromPX400(fromPX400, px400), 1);
+        CModelDataPX200 px200;
+        const std::vector<uint8_t> heli = MakePX200Model(PX200Samples()[1]);
+        std::copy(heli.begin(), heli.end(), px200.GetImage());
+        CModelDataPX600 fromPX200(&table);
+        QCOMPARE(ConvertFromPX200(fromPX200, px200), 1);
+        const std::vector<CurveComparison> curves[] = {CompareCurves(px400, fromPX400), CompareCurves(px200, fromPX200)};
+        CModelDataPX600* targets[] = {&fromPX400, &fromPX200};
+
+        const QString folder = QStringLiteral(ARK_BUILD_DIR "/screenshots");
+        QDir().mkpath(folder);
+        for (Language language : {Language::English, Language::German, Language::French, Language::Japanese}) {
+            SetLanguage(language);
+            const QString code = QString::fromLatin1(LanguageCode(language));
+            for (int i = 0; i < 2; ++i) {
+                const auto changed = std::count_if(curves[i].begin(), curves[i].end(), [](auto& c) { return c.Changed(); });
+                // The report of the conversion: a must-check finding per changed
+                // curve, one line for the others.
+                ConversionFacts facts;
+                facts.sourceTransmitter = i == 0 ? TX_PX400 : TX_PX200;
+                facts.sourceModelType = facts.targetModelType = targets[i]->GetModelType();
+                facts.sourceBytes = PX200_DATA_SIZE;
+                facts.image = targets[i]->GetImage();
+                facts.curves = curves[i];
+                const ConversionReport report = BuildConversionReport(facts);
+                int curveFindings = 0;
+                for (const Finding& f : report.Findings())
+                    if (f.kind == FindingKind::Curve && f.severity == Severity::MustCheck)
+                        ++curveFindings;
+                QCOMPARE(curveFindings, changed);
+                CReportDlg dlg(report, i == 0 ? QStringLiteral("TRAINER") : QStringLiteral("HELI"), {});
+                QVERIFY(dlg.Pages());
+                dlg.Pages()->setCurrentWidget(dlg.Curves());
+                dlg.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+                // Changed curves drawn, unchanged ones folded until asked for.
+                QCOMPARE(dlg.findChildren<CCurvePlot*>().size(), changed);
+                const QString name = QStringLiteral("/curves-%1-%2").arg(i == 0 ? "px400" : "px200", code);
+                QVERIFY(dlg.grab().save(folder + name + QStringLiteral(".png")));
+                QStringList cut = CutOffTexts(dlg);
+                dlg.Curves()->UnchangedButton()->click();
+                QCOMPARE(dlg.findChildren<CCurvePlot*>().size(), qsizetype(curves[i].size()));
+                QCoreApplication::sendPostedEvents();  // the new plots laid out
+                QVERIFY(dlg.grab().save(folder + name + QStringLiteral("-unfolded.png")));
+                cut += CutOffTexts(dlg);
+                QVERIFY2(cut.isEmpty(), qPrintable(name + QStringLiteral(": ") + cut.join(QStringLiteral("; "))));
+            }
+        }
+        SetLanguage(Language::English);
     }
 };
 

@@ -9,10 +9,13 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QStyledItemDelegate>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/CurveReport.h"
 #include "app/Strings.h"
+#include "ui/qt/CurvesView.h"
 #include "ui/qt/Prompts.h"
 
 namespace {
@@ -142,10 +145,22 @@ CReportDlg::CReportDlg(const ConversionReport& report, const QString& modelName,
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_summary);
-    layout->addWidget(m_tree, 1);
+    // The curves before and after on a page of their own, beside the findings.
+    if (!report.Curves().empty()) {
+        m_pages = new QTabWidget(this);
+        m_pages->setObjectName(QStringLiteral("reportPages"));
+        m_pages->addTab(m_tree, Q(LoadString(IDS_CURVES_FINDINGS)));
+        m_curves = new CCurvesPage(report.Curves(), m_pages);
+        m_pages->addTab(m_curves, Q(LoadString(IDS_CURVES_TITLE)));
+        layout->addWidget(m_pages, 1);
+    } else {
+        layout->addWidget(m_tree, 1);
+    }
     layout->addWidget(buttons);
     const QFontMetrics metrics(font());
     resize(metrics.averageCharWidth() * 120, metrics.height() * 34);
+    if (m_pages)  // three plots side by side
+        resize(qMax(width(), 1000), qMax(height(), 680));
 }
 
 bool CReportDlg::eventFilter(QObject* watched, QEvent* event)

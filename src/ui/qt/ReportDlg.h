@@ -8,7 +8,9 @@
 
 #include "app/ConversionReport.h"
 
+class CCurvesPage;
 class QLabel;
+class QTabWidget;
 class QTreeWidget;
 
 class CReportDlg : public QDialog {
@@ -20,6 +22,9 @@ public:
                QWidget* parent = nullptr);
 
     QTreeWidget* Tree() const { return m_tree; }
+    // The findings and the curves as two pages; null when the report has no curves.
+    QTabWidget* Pages() const { return m_pages; }
+    CCurvesPage* Curves() const { return m_curves; }
     // The report as Save writes it and Copy copies it.
     QString ReportText() const { return m_text; }
 
@@ -35,4 +40,6 @@ private:
     QString m_suggested;
     QLabel* m_summary = nullptr;
     QTreeWidget* m_tree = nullptr;
+    QTabWidget* m_pages = nullptr;
+    CCurvesPage* m_curves = nullptr;
 };
