@@ -30,6 +30,7 @@ enum : unsigned {
     IDS_TEXT_FILES = 1778,
     IDS_CHECK_COUNT = 1794,
     IDS_NOTHING_TO_CHECK = 1795,
+    IDS_CLOSE = 1720,
 };
 
 QString Q(const std::u16string& text)
@@ -134,7 +135,10 @@ CReportDlg::CReportDlg(const ConversionReport& report, const QString& modelName,
         group->setExpanded(expand);
     }
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    // Close in the program's own language (Qt's standard button is not
+    // translated in every language).
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(Q(LoadString(IDS_CLOSE)), QDialogButtonBox::RejectRole);
     auto* save = buttons->addButton(Q(LoadString(IDS_SAVE)), QDialogButtonBox::ActionRole);
     save->setObjectName(QStringLiteral("reportSave"));
     auto* copy = buttons->addButton(Q(LoadString(IDS_COPY)), QDialogButtonBox::ActionRole);
