@@ -122,9 +122,9 @@ constexpr const char* kCommands[] = {"list", "convert"};
 
 const OptionSpec* FindOption(const std::string& name, const std::optional<std::string>& command)
 {
-    for (const OptionSpec& spec : kOptions)
-        if (name == spec.name && (!spec.command || (command && *command == spec.command)))
-            return &spec;
+    for (const OptionSpec& known : kOptions)
+        if (name == known.name && (!known.command || (command && *command == known.command)))
+            return &known;
     return nullptr;
 }
 
@@ -169,13 +169,13 @@ CommandLine ReadCommandLine(const std::vector<std::string>& args)
         }
         const size_t eq = a.rfind("--", 0) == 0 ? a.find('=') : std::string::npos;
         const std::string name = a.substr(0, eq);
-        const OptionSpec* spec = FindOption(name, line.command);
-        if (!spec || (eq != std::string::npos && !spec->takesValue)) {
+        const OptionSpec* known = FindOption(name, line.command);
+        if (!known || (eq != std::string::npos && !known->takesValue)) {
             fail(IDS_CLI_UNKNOWN_OPTION, a);
             continue;
         }
         std::string value;
-        if (spec->takesValue) {
+        if (known->takesValue) {
             if (eq != std::string::npos) {
                 value = a.substr(eq + 1);
             } else if (i + 1 < args.size()) {
