@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/ConversionReport.h"
 #include "app/Strings.h"
 
 namespace {
@@ -53,7 +54,7 @@ std::u16string CurveRecordText(const CurveComparison& curve)
         return FormatString(IDS_CURVES_DUAL_RATE, {number});
     if (curve.record == &px600::kCurveRecords)
         return FormatString(IDS_CURVES_RECORD, {number});
-    return FormatString(IDS_CURVES_AT_OFFSET, {static_cast<long long>(curve.blockOffset)});
+    return FormatString(IDS_CURVES_AT_OFFSET, {RecordName(*curve.record), number});
 }
 
 std::u16string CurveDifferenceText(const CurveComparison& curve)

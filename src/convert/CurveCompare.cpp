@@ -76,7 +76,7 @@ void Place(CurveComparison& cmp, int c, uint32_t at, px600::Form form)
     cmp.condition = c;
     cmp.blockOffset = at;
     cmp.record = p.record;
-    cmp.index = p.record == &px600::kTail ? 0 : p.index;
+    cmp.index = p.record == &px600::kTail ? 0 : p.index;  // the tail's are numbered at the end
 }
 
 // ---------------------------------------------------------------------------
@@ -339,5 +339,13 @@ std::vector<CurveComparison> CompareCurves(CModelDataBase& source, CModelDataPX6
                 add(c, b.at, b.points, std::move(b.source));
         }
     }
+    // The model type settings hold curves without names of their own: they
+    // are numbered in the order they lie in, per condition.
+    for (CurveComparison& cmp : out)
+        if (cmp.record == &px600::kTail)
+            for (const CurveComparison& other : out)
+                if (other.record == &px600::kTail && other.condition == cmp.condition &&
+                    other.blockOffset < cmp.blockOffset)
+                    ++cmp.index;
     return out;
 }

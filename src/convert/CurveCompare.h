@@ -32,7 +32,7 @@ struct CurveComparison {
     int condition = 0;               // 0..7
     std::u16string conditionName;    // as the PX600 image holds it, without trailing blanks
     const px600::Record* record = nullptr;  // channel curve, dual rate, curve record or tail
-    int index = 0;                   // which of the records (0 for the tail)
+    int index = 0;                   // which of the records (of the tail's curves, in order)
     uint32_t blockOffset = 0;        // the curve's first byte in its condition block
     int points = 17;                 // 17 or 11
     std::vector<CurvePoint> source;  // as the source model describes the curve
