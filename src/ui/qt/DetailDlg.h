@@ -9,6 +9,7 @@
 #include <QDialog>
 
 #include "app/DetailCommand.h"
+#include "ui/DetailControlIds.h"
 
 class QComboBox;
 class QLabel;
@@ -24,13 +25,6 @@ enum : int {
     IDC_CONDITION_SELECTOR = 1046,
     IDC_CONDITION_SELECTOR_LABEL = 1047,
 };
-// Condition name edits of conditions 0..7, dual rate edits and their labels of
-// dual rates 0..5, and the label and list of each hardware row 0..29.
-extern const int kConditionEditIds[CONDITION_COUNT];
-extern const int kDualRateEditIds[DUAL_RATE_COUNT];
-extern const int kDualRateLabelIds[DUAL_RATE_COUNT];
-extern const int kHardwareLabelIds[HW_ROWS];
-extern const int kHardwareComboIds[HW_ROWS];
 // Ids of the line beside each hardware row that says what the row becomes.
 constexpr int IDC_HARDWARE_OUTCOME_FIRST = 1150;  // 1150..1179 for rows 0..29
 // Ids of the mark beside each condition name the PX600 shortens.

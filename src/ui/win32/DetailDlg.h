@@ -6,15 +6,9 @@
 #pragma once
 
 #include "app/DetailCommand.h"
+#include "ui/DetailControlIds.h"
 #include "ui/win32/Dialog.h"
 
-// Condition name edits of conditions 0..7, dual rate edits and their labels of
-// dual rates 0..5, and the label and list of each hardware row 0..29.
-extern const int kConditionEditIds[CONDITION_COUNT];
-extern const int kDualRateEditIds[DUAL_RATE_COUNT];
-extern const int kDualRateLabelIds[DUAL_RATE_COUNT];
-extern const int kHardwareLabelIds[HW_ROWS];
-extern const int kHardwareComboIds[HW_ROWS];
 
 class CDetailDlg : public CDialog, public IQuestionHost {
 public:
