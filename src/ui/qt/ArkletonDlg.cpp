@@ -18,6 +18,7 @@
 
 #include "app/DialogChoices.h"
 #include "app/Strings.h"
+#include "ui/DialogTexts.h"
 #include "model/ConvertHW.h"
 #include "ui/qt/BatchDlg.h"
 #include "ui/qt/DetailDlg.h"
@@ -30,22 +31,7 @@
 
 namespace {
 
-enum : unsigned {
-    IDS_BROWSE_TITLE = 102,
-    IDS_GROUP_FROM = 2001,
-    IDS_SOURCE_TRANSMITTER = 2002,
-    IDS_SOURCE_LOCATION = 2003,
-    IDS_BROWSE_SOURCE = 2004,
-    IDS_GROUP_TO = 2005,
-    IDS_TARGET_TRANSMITTER = 2006,
-    IDS_TARGET_LOCATION = 2007,
-    IDS_BROWSE_TARGET = 2008,
-    IDS_MODEL_NAME = 2009,
-    IDS_DETAIL = 2010,
-    IDS_CONVERT = 2011,
-    IDS_DETAIL_SINGLE = 1721,
-    IDS_REPORT_BUTTON = 1779,
-};
+using namespace main_texts;
 
 constexpr int kModelNameMax = 32;
 

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/Strings.h"
+#include "ui/DialogTexts.h"
 #include "model/ConvertHW.h"
 #include "ui/qt/ArkletonDlg.h"
 #include "ui/qt/Prompts.h"
@@ -21,27 +22,7 @@
 
 namespace {
 
-enum : unsigned {
-    IDS_HARDWARE_WARNING = 705,
-    IDS_STORED = 1702,
-    IDS_REFUSED = 1703,
-    IDS_NOT_CONVERTED = 1704,
-    IDS_NAMES_CAPTION = 1706,
-    IDS_NAMES_INTRO = 1707,
-    IDS_SOURCE_MODEL = 1708,
-    IDS_NEW_NAME = 1709,
-    IDS_CHECK = 1710,
-    IDS_PROGRESS = 1711,
-    IDS_SUMMARY_CAPTION = 1712,
-    IDS_SUMMARY_COUNTS = 1713,
-    IDS_RESULT = 1714,
-    IDS_MUST_CHECK = 1715,
-    IDS_MESSAGES = 1716,
-    IDS_REPORT_BUTTON = 1717,
-    IDS_CLOSE = 1720,
-    IDS_CONVERT = 2011,
-    IDS_CANCEL = 2126,
-};
+using namespace batch_texts;
 
 constexpr int kModelNameMax = static_cast<int>(MODEL_NAME_MAX_TYPED);
 

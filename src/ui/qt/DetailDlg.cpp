@@ -11,27 +11,13 @@
 #include <QVBoxLayout>
 
 #include "app/Strings.h"
+#include "ui/DialogTexts.h"
 #include "ui/qt/ArkletonDlg.h"
 #include "ui/qt/Prompts.h"
 
 namespace {
 
-enum : unsigned {
-    IDS_DETAIL_CAPTION = 2100,
-    IDS_CONDITION_GROUP = 2101,
-    IDS_CONDITION_LABEL = 2102,  // 2102..2109
-    IDS_CONDITION_RESET_BUTTON = 2110,
-    IDS_CONDITION_DEFAULT_BUTTON = 2111,
-    IDS_DUAL_RATE_GROUP = 2112,
-    IDS_SELECTOR_LABEL = 2113,
-    IDS_DUAL_RATE_LABEL = 2114,  // 2114..2119
-    IDS_DUAL_RATE_RESET = 2120,
-    IDS_HARDWARE_GROUP = 2121,
-    IDS_CONVERT_FROM = 2122,
-    IDS_CONVERT_TO = 2123,
-    IDS_OK = 2125,
-    IDS_CANCEL = 2126,
-};
+using namespace detail_texts;
 
 constexpr int kRowsPerColumn = 10;
 constexpr int kHardwareColumns = 3;

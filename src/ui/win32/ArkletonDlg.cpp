@@ -5,6 +5,7 @@
 #include "app/DialogChoices.h"
 #include "model/ConvertHW.h"
 #include "app/Strings.h"
+#include "ui/DialogTexts.h"
 #include "storage/TinyImage.h"
 #include "ui/win32/AboutDlg.h"
 #include "ui/win32/BatchDlg.h"
@@ -16,20 +17,7 @@
 
 namespace {
 
-enum : unsigned {
-    IDS_BROWSE_TITLE = 102,
-    IDS_GROUP_FROM = 2001,
-    IDS_SOURCE_TRANSMITTER = 2002,
-    IDS_SOURCE_LOCATION = 2003,
-    IDS_BROWSE_SOURCE = 2004,
-    IDS_GROUP_TO = 2005,
-    IDS_TARGET_TRANSMITTER = 2006,
-    IDS_TARGET_LOCATION = 2007,
-    IDS_BROWSE_TARGET = 2008,
-    IDS_MODEL_NAME = 2009,
-    IDS_DETAIL = 2010,
-    IDS_CONVERT = 2011,
-};
+using namespace main_texts;
 
 constexpr int kModelNameMax = 32;
 constexpr int kLocationMax = 255;

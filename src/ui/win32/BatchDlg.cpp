@@ -1,33 +1,13 @@
 #include "ui/win32/BatchDlg.h"
 
 #include "app/Strings.h"
+#include "ui/DialogTexts.h"
 #include "ui/win32/ReportDlg.h"
 #include "ui/win32/resource.h"
 
 namespace {
 
-enum : unsigned {
-    IDS_HARDWARE_WARNING = 705,
-    IDS_REPORT_TITLE = 1773,
-    IDS_STORED = 1702,
-    IDS_REFUSED = 1703,
-    IDS_NOT_CONVERTED = 1704,
-    IDS_NAMES_CAPTION = 1706,
-    IDS_NAMES_INTRO = 1707,
-    IDS_SOURCE_MODEL = 1708,
-    IDS_NEW_NAME = 1709,
-    IDS_CHECK = 1710,
-    IDS_PROGRESS = 1711,
-    IDS_SUMMARY_CAPTION = 1712,
-    IDS_SUMMARY_COUNTS = 1713,
-    IDS_RESULT = 1714,
-    IDS_MUST_CHECK = 1715,
-    IDS_MESSAGES = 1716,
-    IDS_REPORT_BUTTON = 1717,
-    IDS_CLOSE = 1720,
-    IDS_CONVERT = 2011,
-    IDS_CANCEL = 2126,
-};
+using namespace batch_texts;
 
 constexpr COLORREF kMarkColour = RGB(0xC0, 0, 0);
 constexpr UINT_PTR kStepTimer = 1;
