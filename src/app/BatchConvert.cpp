@@ -34,9 +34,7 @@ std::u16string FallbackName(const std::string& key, bool image)
 // for an empty location or one the Convert command refuses.
 std::unique_ptr<CModelDataFile> TargetFolder(const MainDialogState& state)
 {
-    if (state.m_targetLocation.empty())
-        return nullptr;
-    auto target = std::make_unique<CModelDataFile>(state.m_targetLocation);
+    std::unique_ptr<CModelDataFile> target = OpenTargetFolder(state);
     if (CheckConvertTarget(state, target.get()))
         return nullptr;
     return target;
@@ -67,10 +65,7 @@ private:
 
 std::optional<CommandRefusal> CheckBatchTarget(const MainDialogState& state)
 {
-    std::unique_ptr<CModelDataFile> target;
-    if (!state.m_sourceLocation.empty() && !state.m_targetLocation.empty())
-        target = std::make_unique<CModelDataFile>(state.m_targetLocation);
-    return CheckConvertTarget(state, target.get());
+    return CheckConvertTarget(state, OpenTargetFolder(state).get());
 }
 
 std::vector<int> SaveDialogDataKeepingRows(MainDialogState& state, IDialogHost& host, const std::vector<int>& rows)

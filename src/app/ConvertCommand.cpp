@@ -105,6 +105,13 @@ void RefillList(MainDialogState& state, IDialogHost& host, ListSide side, const 
 
 }  // namespace
 
+std::unique_ptr<CModelDataFile> OpenTargetFolder(const MainDialogState& state)
+{
+    if (state.m_sourceLocation.empty() || state.m_targetLocation.empty())
+        return nullptr;
+    return std::make_unique<CModelDataFile>(state.m_targetLocation);
+}
+
 std::optional<CommandRefusal> CheckConvertTarget(const MainDialogState& state, CModelDataFile* target)
 {
     const std::u16string targetText = TransmitterComboText(state.targetTransmitter);
@@ -294,11 +301,7 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
 
     const std::u16string caption = LoadString(IDS_MAIN_CAPTION);
     const std::string targetPath = ConvertTargetPath(state.m_targetLocation, state.m_modelName);
-    // The target folder, unless its location is empty (it would stand for the
-    // root folder).
-    std::unique_ptr<CModelDataFile> target;
-    if (!state.m_sourceLocation.empty() && !state.m_targetLocation.empty())
-        target = std::make_unique<CModelDataFile>(state.m_targetLocation);
+    std::unique_ptr<CModelDataFile> target = OpenTargetFolder(state);
 
     // Validate, read, build, store; each step may refuse.
     std::optional<CommandRefusal> refusal = ValidateConvert(state, target.get(), targetPath);

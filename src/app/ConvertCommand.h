@@ -133,6 +133,9 @@ struct ConvertOptions {
     ConversionReport* report = nullptr;
 };
 
+// The file object on the target folder, none while either location is empty
+// (an empty location would stand for the root folder).
+std::unique_ptr<CModelDataFile> OpenTargetFolder(const MainDialogState& state);
 // The Convert command's checks of the target group: both locations given, a
 // PX600 target in a plain folder (target is the file object on the target
 // location, none for an empty location).
