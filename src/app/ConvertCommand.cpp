@@ -202,18 +202,13 @@ std::optional<CommandRefusal> StoreTarget(CModelDataPX600& model, const std::str
     return std::nullopt;
 }
 
-// The switch pass's changes for the report, handed on to the caller's own
-// observer as well.
+// The switch pass's changes, for the report.
 struct ChangeCollector {
-    const ConvertOptions* options;
     std::vector<CModelDataPX600::SwitchChange> changes;
 
     static void Observe(const CModelDataPX600::SwitchChange& change, void* context)
     {
-        auto* self = static_cast<ChangeCollector*>(context);
-        self->changes.push_back(change);
-        if (self->options->onSwitchChange)
-            self->options->onSwitchChange(change, self->options->context);
+        static_cast<ChangeCollector*>(context)->changes.push_back(change);
     }
 };
 
@@ -312,7 +307,7 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
     }
     const bool px200 = state.sourceTransmitter == TX_PX200;
     std::unique_ptr<CModelDataPX600> model;
-    ChangeCollector collector{&options, {}};
+    ChangeCollector collector;
     uint16_t sourceModelType = MODEL_AIRPLANE;
     if (!refusal) {
         const int sizeGood = (px200 && source.bytes != PX200_DATA_SIZE) ? 0 : 1;
@@ -325,8 +320,6 @@ bool OnConvert(MainDialogState& state, IDialogHost& host, CConvertHW& hardwareTa
         model = std::make_unique<CModelDataPX600>(&hardwareTable);
         if (options.report)
             model->SetSwitchObserver(&ChangeCollector::Observe, &collector);
-        else if (options.onSwitchChange)
-            model->SetSwitchObserver(options.onSwitchChange, options.context);
         source.model->PrepareConversion();
         sourceModelType = source.model->GetModelType();
         hardwareTable.m_inUse = IsHardwareTableValid(state, hardwareTable);

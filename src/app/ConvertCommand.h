@@ -119,9 +119,6 @@ SourceModel ReadSelectedSource(const MainDialogState& state, SourceRead how);
 
 // Optional hooks of one conversion.
 struct ConvertOptions {
-    // Told about every field the switch pass changes.
-    CModelDataPX600::SwitchObserver onSwitchChange = nullptr;
-    void* context = nullptr;
     // Stands in for the source's own version verdict (tests of the refusals
     // that no model class of this program gives).
     uint8_t (*versionCheck)(CModelDataBase& source, int sizeGood) = nullptr;
