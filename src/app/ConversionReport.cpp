@@ -155,8 +155,7 @@ std::u16string Where(int condition, const std::u16string& name, bool modelSettin
 {
     if (condition < 0)
         return LoadString(modelSettings ? IDS_WHERE_SETTINGS : IDS_WHERE_MODEL);
-    return name.empty() ? FormatString(IDS_WHERE_CONDITION_BARE, {condition + 1})
-                        : FormatString(IDS_WHERE_CONDITION, {condition + 1, name});
+    return ConditionPlaceText(condition, name);
 }
 
 // Builds the findings out of the switch changes: one per source control,
@@ -486,6 +485,12 @@ std::string JsonControl(uint8_t code)
 }
 
 }  // namespace
+
+std::u16string ConditionPlaceText(int condition, const std::u16string& name)
+{
+    return name.empty() ? FormatString(IDS_WHERE_CONDITION_BARE, {condition + 1})
+                        : FormatString(IDS_WHERE_CONDITION, {condition + 1, name});
+}
 
 std::string JsonString(const std::u16string& text)
 {

@@ -93,6 +93,9 @@ private:
     std::vector<CurveComparison> m_curves;
 };
 
+// A condition (0..7) as the pilot reads it: its number, and its name as
+// stored when it has one.
+std::u16string ConditionPlaceText(int condition, const std::u16string& name);
 // The heading of a severity and the "where" of a condition in the current language.
 std::u16string SeverityTitle(Severity severity);
 // The records of a finding as the pilot reads them ("dual rate 1, 2; tail").

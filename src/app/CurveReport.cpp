@@ -16,7 +16,6 @@ constexpr unsigned IDS_CURVES_LINE = 1806;
 constexpr unsigned IDS_CURVES_DECIMAL = 1807;
 constexpr unsigned IDS_CURVES_CHANGED = 1808;
 constexpr unsigned IDS_CURVES_UNCHANGED = 1809;
-constexpr unsigned IDS_CURVES_CONDITION_UNNAMED = 1819;
 constexpr unsigned IDS_CURVES_AT_INPUT = 1820;
 
 }  // namespace
@@ -39,10 +38,7 @@ std::u16string PercentText(double percent, int decimals)
 
 std::u16string CurveConditionText(const CurveComparison& curve)
 {
-    const long long number = curve.condition + 1;
-    if (curve.conditionName.empty())
-        return FormatString(IDS_CURVES_CONDITION_UNNAMED, {number});
-    return FormatString(IDS_CURVES_CONDITION, {number, curve.conditionName});
+    return ConditionPlaceText(curve.condition, curve.conditionName);
 }
 
 std::u16string CurveRecordText(const CurveComparison& curve)

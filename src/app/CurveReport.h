@@ -8,7 +8,6 @@
 #include "convert/CurveCompare.h"
 
 constexpr unsigned IDS_CURVES_TITLE = 1800;
-constexpr unsigned IDS_CURVES_CONDITION = 1801;
 constexpr unsigned IDS_CURVES_SOURCE = 1810;
 constexpr unsigned IDS_CURVES_TARGET = 1811;
 constexpr unsigned IDS_CURVES_INPUT = 1812;
